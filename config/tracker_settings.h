@@ -1,0 +1,102 @@
+// The tracker's settings and the one Configurator that holds them together with the state of a
+// device transfer. The operations are defined where their subject lives: the image codec in
+// config_image.cpp, the file in config_file.cpp, the transfer in link/device_transfer.cpp.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/prompts.h"
+
+class SerialPort;
+
+// Firmware generations; rules compare the integer value.
+enum FirmwareModel : std::int32_t {
+    None = 0,
+    V1_1 = 1,
+    V1_2 = 2,
+    V1_4 = 3,
+    FaV1_4 = 4,
+};
+
+// Phases of a device transfer; there is no 4.
+enum TransferOp : std::int32_t {
+    Idle = 0,
+    VersionOnly = 1,
+    VersionThenRead = 2,
+    VersionThenWrite = 3,
+    Reading = 5,
+    Writing = 6,
+    Verifying = 7,
+};
+
+constexpr int kImageSize = 128;
+using ConfigImage = std::array<std::uint8_t, kImageSize>;
+
+// The single-precision value nearest to 144.39 MHz.
+constexpr float kDefaultFrequencyMHz = 144.39f;
+
+struct TrackerSettings {
+    std::int32_t model = None;
+    std::string callsign = "NOCALL";
+    std::string path = "WIDE1-1,WIDE2-1";
+    std::string statusText = "Kavrel";
+    std::int32_t calibration = 128;
+    std::uint16_t autoTxDelayMs = 253;
+    std::uint8_t sendEvery = 3;
+    std::uint16_t autoTxRateSec = 300;
+    std::uint16_t quietTimeMs = 1578;
+    float frequencyMHz = kDefaultFrequencyMHz;
+    bool txTwist = true;
+    bool invertCd = false;
+    bool sendWithWeather = false;
+    bool allowTtlSerial = false;
+    bool peetMode = true;
+    bool wx200Mode = false;
+};
+
+// Which generation carries which model-dependent field; the codec and the form both ask here.
+inline bool carriesSerialSwitches(std::int32_t model) { return model >= V1_2; }  // invertCd, sendWithWeather, allowTtlSerial
+inline bool carriesTxTwist(std::int32_t model) { return model >= V1_4; }
+inline bool carriesFrequency(std::int32_t model) { return model == FaV1_4; }
+
+class Configurator {
+public:
+    Configurator(SerialPort& port, const Prompts& prompts);
+
+    TrackerSettings settings;
+
+    // Device transfer state.
+    std::int32_t retryCount = 0;
+    std::int32_t operation = Idle;
+    std::int32_t tickCount = 0;
+    std::string versionReply;
+    ConfigImage readImage{};
+    ConfigImage writeImage{};
+    std::int32_t bytesReceived = 0;
+    std::int32_t writePos = 0;
+    std::string statusMessage;
+
+    // Image codec. encodeImage answers 1 when something had to be cut to fit (after telling the
+    // user), 0 otherwise. decodeImage answers whether the settings were taken from readImage.
+    std::int32_t encodeImage();
+    bool decodeImage();
+    void verifyImage();
+
+    // Device transfer.
+    void startOperation(TransferOp op);
+    std::int32_t poll();
+    std::int32_t beginWrite();
+
+    // Configuration file.
+    void saveFile(const char* path);
+    void loadFile(const char* path);
+
+    SerialPort& port() { return port_; }
+    const Prompts& prompts() const { return prompts_; }
+
+private:
+    SerialPort& port_;
+    const Prompts& prompts_;
+};

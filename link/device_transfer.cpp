@@ -1,0 +1,181 @@
+#include "link/device_transfer.h"
+
+#include <chrono>
+#include <cstring>
+
+#include "config/tracker_settings.h"
+#include "link/serial_port.h"
+
+const VersionText kVersionTexts[4] = {
+    {"Kavrel v1.1", V1_1},
+    {"Kavrel v1.2", V1_2},
+    {"Kavrel v1.4", V1_4},
+    {"Kavrel FA v1.4", FaV1_4},
+};
+
+namespace {
+
+const std::uint8_t kReadVersion[] = {kEsc, 'V'};
+const std::uint8_t kReadImage[] = {kEsc, 'U'};
+const std::uint8_t kWriteImage[] = {kEsc, 'D'};
+constexpr int kPacingMs = 10;
+constexpr int kJudgingTick = 3;
+constexpr int kChunkSize = 32;
+constexpr int kStoreWaitMs = 2000;  // generations 1 and 2 need this before they answer again
+
+// A device that never pauses would hold the thread forever: one drain stops after a second, and
+// the phase then goes on to its judging tick, which judges what came.
+constexpr auto kMaxDrainTime = std::chrono::milliseconds(1000);
+// Enough for any real version reply and a readable status line.
+constexpr std::size_t kMaxVersionReply = 256;
+
+// Reads the bytes waiting on the port until it is quiet for one read time-out, or the drain's
+// time runs out, handing each byte to take.
+template <typename Take>
+void drain(SerialPort& port, Take take) {
+    const auto deadline = std::chrono::steady_clock::now() + kMaxDrainTime;
+    std::uint8_t byte = 0;
+    while (port.readByte(byte)) {
+        take(byte);
+        if (std::chrono::steady_clock::now() >= deadline) break;
+    }
+}
+
+}  // namespace
+
+std::int32_t matchVersionReply(const char* reply, std::size_t length) {
+    for (const VersionText& version : kVersionTexts) {
+        const std::size_t n = std::strlen(version.text);
+        if (length >= n && std::memcmp(reply, version.text, n) == 0) return version.model;
+    }
+    return None;
+}
+
+void sendTestTone(SerialPort& port, TestTone tone) {
+    static const std::uint8_t commands[4][3] = {
+        {kEsc, kEsc, '1'}, {kEsc, kEsc, '2'}, {kEsc, kEsc, '3'}, {kEsc, kEsc, kEsc}};
+    if (port.open()) return;
+    port.writeBytes(3, commands[static_cast<int>(tone)], kPacingMs);
+    port.close();
+}
+
+void Configurator::startOperation(TransferOp op) {
+    SerialPort& port = port_;
+    if (port.open()) {
+        statusMessage = port.lastError;
+        return;
+    }
+    operation = op;
+    tickCount = 0;
+    versionReply.clear();
+    statusMessage = "Reading Version";
+    port.writeBytes(2, kReadVersion, 0);
+}
+
+std::int32_t Configurator::poll() {
+    SerialPort& port = port_;
+    ++tickCount;
+    switch (operation) {
+    case VersionOnly:
+    case VersionThenRead:
+    case VersionThenWrite: {
+        drain(port, [this](std::uint8_t byte) {
+            if (versionReply.size() < kMaxVersionReply) versionReply += static_cast<char>(byte);
+        });
+        if (tickCount < kJudgingTick) return 0;
+        port.close();
+        const std::int32_t model = matchVersionReply(versionReply.data(), versionReply.size());
+        if (model != None) {
+            settings.model = model;
+            tickCount = 0;
+            if (operation == VersionOnly) {
+                statusMessage = "Version Read : \"" + versionReply + "\"";
+                operation = Idle;
+            } else if (operation == VersionThenRead) {
+                operation = Reading;
+                bytesReceived = 0;
+                statusMessage = "Reading Config";
+                port.open();
+                port.writeBytes(2, kReadImage, kPacingMs);
+            } else {
+                operation = Writing;
+                statusMessage = "Writing Config : ";
+                port.open();
+                port.writeBytes(2, kWriteImage, kPacingMs);
+                writePos = 0;
+            }
+            return 1;
+        }
+        const std::int32_t failures = retryCount++;
+        if (failures >= 4) {
+            statusMessage = "Kavrel not found : (" + versionReply + ")";
+            operation = Idle;
+            settings.model = None;
+        } else {
+            port.baudRate = port.baudRate == 9600 ? 2400 : 9600;
+            startOperation(static_cast<TransferOp>(operation));
+        }
+        return 1;
+    }
+    case Reading:
+    case Verifying: {
+        // Every byte is counted, so an overlong reply is judged the wrong size; only the first
+        // 128 are kept.
+        drain(port, [this](std::uint8_t byte) {
+            if (bytesReceived >= 0 && bytesReceived < kImageSize) readImage[static_cast<std::size_t>(bytesReceived)] = byte;
+            if (bytesReceived < INT32_MAX) ++bytesReceived;
+        });
+        if (tickCount < kJudgingTick) return 0;
+        if (bytesReceived == 0)
+            statusMessage = "Config not read ";
+        else if (operation == Reading)
+            decodeImage();
+        else
+            verifyImage();
+        operation = Idle;
+        port.close();
+        return 1;
+    }
+    case Writing:
+        statusMessage += "*";
+        if (writePos < kImageSize) {
+            port.writeBytes(kChunkSize, writeImage.data() + writePos, kPacingMs);
+            writePos += kChunkSize;
+            return 0;
+        }
+        if (settings.model <= V1_2) prompts_.pause(prompts_.context, kStoreWaitMs);
+        port.writeBytes(2, kReadImage, kPacingMs);
+        bytesReceived = 0;
+        statusMessage = "Verifying Config";
+        operation = Verifying;
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+std::int32_t Configurator::beginWrite() {
+    const std::string& path = settings.path;
+    if (path.find("-4") != std::string::npos || path.find("-5") != std::string::npos ||
+        path.find("-6") != std::string::npos || path.find("-7") != std::string::npos) {
+        if (!prompts_.confirm(prompts_.context, "Kavrel Write",
+                              "You are about to configure your Kavrel with the ability to send a longer path than is "
+                              "normally recommended. Are you sure you want to do this?"))
+            return 0;
+    }
+    if (settings.autoTxRateSec < 120) {
+        if (!prompts_.confirm(prompts_.context, "Kavrel Write",
+                              "You are about to configure your Kavrel with the ability to send at a rate that is more "
+                              "frequent then is normally recommended. Are you sure you want to do this?"))
+            return 0;
+    }
+    retryCount = 0;
+    if (encodeImage() == 0) {
+        startOperation(VersionThenWrite);
+        return 0;
+    }
+    readImage = writeImage;
+    bytesReceived = kImageSize;
+    decodeImage();
+    return 1;
+}

@@ -1,0 +1,136 @@
+// SerialPort on Windows COM ports, with kernel32's synchronous byte-at-a-time I/O.
+#include "link/serial_port.h"
+
+#include <windows.h>
+
+namespace {
+
+HANDLE handleOf(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+// COM10 and above exist only in the device namespace; "COM" and a number is opened there, any
+// other name is handed over unchanged.
+std::string deviceNameFor(const std::string& portName) {
+    if (portName.size() < 4 || portName.size() > 6) return portName;
+    if ((portName[0] != 'C' && portName[0] != 'c') || (portName[1] != 'O' && portName[1] != 'o') ||
+        (portName[2] != 'M' && portName[2] != 'm'))
+        return portName;
+    for (std::size_t i = 3; i < portName.size(); ++i)
+        if (portName[i] < '0' || portName[i] > '9') return portName;
+    return "\\\\.\\" + portName;
+}
+
+}  // namespace
+
+SerialPort::~SerialPort() {
+    if (handle != -1) close();
+}
+
+bool SerialPort::open() {
+    if (handle != -1) {
+        if (CloseHandle(handleOf(handle)))
+            handle = -1;
+        else
+            lastError = "Close: Failed";
+        if (timerRaised_) {
+            timeEndPeriod(1);
+            timerRaised_ = false;
+        }
+    }
+    const std::string device = deviceNameFor(portName);
+    const HANDLE opened = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    handle = reinterpret_cast<std::intptr_t>(opened);
+    if (opened == INVALID_HANDLE_VALUE) {
+        handle = -1;
+        lastError = "Could not open Com Port " + portName;
+        return true;
+    }
+    // While a port is open Sleep(10) must last 10 ms, not the default tick of 15.6 ms.
+    timerRaised_ = timeBeginPeriod(1) == TIMERR_NOERROR;
+
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    if (!GetCommState(opened, &dcb)) {
+        lastError = "Open: GetCommState failed";
+        return true;
+    }
+    dcb.BaudRate = static_cast<DWORD>(baudRate);
+    dcb.ByteSize = 8;
+    dcb.Parity = NOPARITY;
+    dcb.StopBits = ONESTOPBIT;
+    // On the DCB's flag word: (flags AND NOT 0x236C) OR 0x1010. The other flags stay as the
+    // driver reported them.
+    dcb.fOutxCtsFlow = FALSE;
+    dcb.fOutxDsrFlow = FALSE;
+    dcb.fDtrControl = DTR_CONTROL_ENABLE;
+    dcb.fDsrSensitivity = FALSE;
+    dcb.fOutX = FALSE;
+    dcb.fInX = FALSE;
+    dcb.fRtsControl = RTS_CONTROL_ENABLE;
+    if (!SetCommState(opened, &dcb)) {
+        lastError = "Open: SetCommState failed";
+        return true;
+    }
+    COMMTIMEOUTS timeouts{};
+    timeouts.ReadIntervalTimeout = 50;
+    timeouts.ReadTotalTimeoutMultiplier = 3;
+    timeouts.ReadTotalTimeoutConstant = 100;
+    timeouts.WriteTotalTimeoutMultiplier = 2;
+    timeouts.WriteTotalTimeoutConstant = 300;
+    if (!SetCommTimeouts(opened, &timeouts)) {
+        lastError = "Open: SetCommTimeouts failed";
+        return true;
+    }
+    return false;
+}
+
+std::int32_t SerialPort::writeBytes(std::int32_t count, const std::uint8_t* data, std::int32_t delayMs) {
+    if (handle == -1) {
+        lastError = "Write: ComPort Invalid";
+        return 0;
+    }
+    std::int32_t sum = 0;
+    for (std::int32_t i = 0; i < count; ++i) {
+        DWORD written = 0;
+        if (!WriteFile(handleOf(handle), data + i, 1, &written, nullptr)) lastError = "Write: Failed 1";
+        Sleep(static_cast<DWORD>(delayMs));
+        sum += static_cast<std::int32_t>(written);
+    }
+    if (sum != count) lastError = "Write: Failed 2";
+    return sum;
+}
+
+bool SerialPort::readByte(std::uint8_t& out) {
+    if (handle == -1) {
+        lastError = "Read: ComPort Invalid";
+        return false;
+    }
+    DWORD got = 0;
+    if (!ReadFile(handleOf(handle), &out, 1, &got, nullptr)) {
+        lastError = "Read: Failed 1";
+        return false;
+    }
+    return got == 1;
+}
+
+void SerialPort::close() {
+    if (handle == -1) {
+        lastError = "Close: ComPort Invalid";
+        return;
+    }
+    if (!CloseHandle(handleOf(handle))) {
+        lastError = "Close: Failed";
+        return;
+    }
+    handle = -1;
+    if (timerRaised_) {
+        timeEndPeriod(1);
+        timerRaised_ = false;
+    }
+}
+
+std::int32_t SerialPort::probe(const std::string& name) {
+    portName = name;
+    if (open()) return 0;
+    close();
+    return 1;
+}

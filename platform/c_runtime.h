@@ -1,0 +1,13 @@
+// The few C runtime calls whose names differ between the Windows runtime and POSIX.
+#pragma once
+
+#include <cstdio>
+
+// fopen_s on Windows, fopen elsewhere; nullptr on failure.
+std::FILE* openFile(const char* path, const char* mode);
+// _stricmp on Windows, strcasecmp elsewhere (ASCII case folded); 0 when equal.
+int compareNoCase(const char* a, const char* b);
+// Puts from in place of to, replacing an existing file; true on success.
+bool replaceFile(const char* from, const char* to);
+// Removes a file; true on success.
+bool removeFile(const char* path);
