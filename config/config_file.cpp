@@ -2,16 +2,20 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "config/tracker_settings.h"
 #include "platform/c_runtime.h"
 
 namespace {
 
-// A file that exists must be writable in place, or saving reports that it could not be opened,
-// just as opening it for writing would have.
+// A file that exists must be writable in place, and a folder is no file: either way saving reports
+// that the file could not be opened, just as opening it for writing would have.
 bool existsButNotWritable(const char* path) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) return true;
     std::FILE* existing = openFile(path, "rb");
     if (existing == nullptr) return false;
     std::fclose(existing);
