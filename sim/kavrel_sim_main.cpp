@@ -1,0 +1,66 @@
+// kavrel-sim: a simulated tracker on a pseudo-terminal. The first line on standard output is the
+// path to open as the serial port; it serves until SIGTERM or SIGINT (or a hang-up fault).
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <string>
+
+#include "sim/eeprom_file.h"
+#include "sim/factory_images.h"
+#include "sim/pty_front_end.h"
+#include "sim/sim_options.h"
+
+namespace {
+
+std::atomic<bool> stopRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "the stop flag is set from a signal handler");
+
+void onStopSignal(int) { stopRequested.store(true); }
+
+void installStopHandlers() {
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;  // no SA_RESTART: a waiting poll returns at once
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    // Whoever reads the first line may go away; the simulator carries on.
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    SimOptions options;
+    std::string error;
+    if (!parseSimOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "kavrel-sim: %s\n%s", error.c_str(), kSimUsage);
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(kSimUsage, stdout);
+        return 0;
+    }
+    finishSimOptions(options);
+    options.tracker.eeprom = factoryImage(options.tracker.generation);
+    if (!options.eepromPath.empty() && !loadEepromFile(options.eepromPath, options.tracker.eeprom, error)) {
+        std::fprintf(stderr, "kavrel-sim: %s\n", error.c_str());
+        return 1;
+    }
+
+    installStopHandlers();
+    TrackerEngine engine(options.tracker);
+    FrontEndOptions frontOptions;
+    frontOptions.devicePath = options.devicePath;
+    frontOptions.linkPath = options.linkPath;
+    frontOptions.trace = options.trace ? stderr : nullptr;
+    PtyFrontEnd frontEnd(engine, frontOptions);
+    if (!frontEnd.open(error)) {
+        std::fprintf(stderr, "kavrel-sim: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("%s\n", frontEnd.path().c_str());
+    std::fflush(stdout);
+    if (frontEnd.serve(stopRequested) && options.trace) std::fputs("kavrel-sim: line dropped (hangup fault)\n", stderr);
+    return 0;
+}
