@@ -50,15 +50,22 @@ void pauseMs(std::int32_t ms) {
 
 int fdOf(std::intptr_t handle) { return static_cast<int>(handle); }
 
+// Exclusive mode belongs to the terminal, not to this descriptor: a pty whose master stays open
+// would refuse every later open by an ordinary user unless it is cleared before closing.
+int releasePort(int fd) {
+    ::ioctl(fd, TIOCNXCL);
+    return ::close(fd);
+}
+
 }  // namespace
 
 SerialPort::~SerialPort() {
-    if (handle != -1) ::close(fdOf(handle));
+    if (handle != -1) releasePort(fdOf(handle));
 }
 
 bool SerialPort::open() {
     if (handle != -1) {
-        if (::close(fdOf(handle)) != 0) lastError = "Close: Failed";
+        if (releasePort(fdOf(handle)) != 0) lastError = "Close: Failed";
         handle = -1;
     }
     // O_NONBLOCK keeps open from waiting for a carrier; reads and writes wait with poll.
@@ -127,7 +134,8 @@ bool SerialPort::readByte(std::uint8_t& out) {
     ssize_t n;
     do n = ::read(fdOf(handle), &out, 1);
     while (n < 0 && errno == EINTR);
-    if (n < 0 && errno != EAGAIN) {
+    // After poll said readable, 0 is end of file: the line hung up and no byte will ever come.
+    if ((n < 0 && errno != EAGAIN) || n == 0) {
         lastError = "Read: Failed 1";
         return false;
     }
@@ -141,7 +149,7 @@ void SerialPort::close() {
     }
     // POSIX releases the descriptor even when close reports an error, and its number may be
     // handed out again at once: it is never kept for a second close.
-    if (::close(fdOf(handle)) != 0) lastError = "Close: Failed";
+    if (releasePort(fdOf(handle)) != 0) lastError = "Close: Failed";
     handle = -1;
 }
 
