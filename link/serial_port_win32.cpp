@@ -92,7 +92,8 @@ std::int32_t SerialPort::writeBytes(std::int32_t count, const std::uint8_t* data
     for (std::int32_t i = 0; i < count; ++i) {
         DWORD written = 0;
         if (!WriteFile(handleOf(handle), data + i, 1, &written, nullptr)) lastError = "Write: Failed 1";
-        Sleep(static_cast<DWORD>(delayMs));
+        // A negative pause would be Sleep's INFINITE; it is taken as 0, as on POSIX.
+        Sleep(delayMs > 0 ? static_cast<DWORD>(delayMs) : 0);
         sum += static_cast<std::int32_t>(written);
     }
     if (sum != count) lastError = "Write: Failed 2";

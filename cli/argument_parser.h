@@ -1,0 +1,39 @@
+// The command line of one kavrelcfg command: its options (long "--name", some with a short "-x"
+// form, with a value as the next argument or after "=") and its other arguments.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct OptionSpec {
+    const char* longName;   // "--model"
+    const char* shortName;  // "-p", or nullptr
+    bool takesValue;
+};
+
+struct ParsedArguments {
+    struct Option {
+        std::string name;  // always the long name
+        std::string value;
+    };
+    std::vector<Option> options;  // in command-line order; an option may repeat
+    std::vector<std::string> positionals;
+    bool help = false;  // --help or -h was given: nothing else was looked at
+};
+
+// false with error set when an option is unknown or its value is missing. "--" ends the options.
+bool parseArguments(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs, ParsedArguments& out,
+                    std::string& error);
+
+// The value of the last occurrence of an option, or nullptr.
+const std::string* lastValue(const ParsedArguments& parsed, const char* longName);
+bool hasOption(const ParsedArguments& parsed, const char* longName);
+std::vector<std::string> allValues(const ParsedArguments& parsed, const char* longName);
+
+// A firmware generation given on the command line: exactly one digit from 0 to 4.
+bool parseModelArgument(const std::string& text, std::int32_t& model);
+
+// Prints "kavrelcfg COMMAND: message" and a one-line hint to standard error; answers kExitUsage.
+int usageError(const char* command, const std::string& message);

@@ -1,0 +1,6 @@
+// Whether the standard streams are a person's terminal: questions are asked and progress is shown
+// only there. terminal_posix.cpp and terminal_win32.cpp implement it; CMake picks one.
+#pragma once
+
+bool standardInputIsTerminal();
+bool standardErrorIsTerminal();

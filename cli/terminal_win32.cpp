@@ -1,0 +1,19 @@
+#include "cli/terminal.h"
+
+#include <windows.h>
+
+namespace {
+
+// A console answers GetConsoleMode; a pipe, a file and the NUL device do not (_isatty would call
+// NUL a terminal).
+bool isConsole(DWORD stream) {
+    DWORD mode = 0;
+    const HANDLE handle = GetStdHandle(stream);
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
+}
+
+}  // namespace
+
+bool standardInputIsTerminal() { return isConsole(STD_INPUT_HANDLE); }
+
+bool standardErrorIsTerminal() { return isConsole(STD_ERROR_HANDLE); }

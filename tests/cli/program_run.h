@@ -1,0 +1,49 @@
+// Runs kavrelcfg (or any program) as a child process and collects what it printed and how it
+// ended; starts the simulated tracker for the device tests.
+#pragma once
+
+#include <sys/types.h>
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+struct ProgramResult {
+    int exitCode = -1;  // -1 when the program did not exit by itself
+    int signal = 0;     // the signal that ended it, 0 when it exited
+    bool timedOut = false;
+    std::string out;
+    std::string err;
+};
+
+// Standard input is /dev/null, so the program sees no terminal. A program still running after
+// timeoutMs is killed.
+ProgramResult runProgram(const std::vector<std::string>& argv, int timeoutMs = 30000);
+
+// kavrelcfg with the given arguments.
+ProgramResult runKavrelcfg(const std::vector<std::string>& args, int timeoutMs = 30000);
+
+// kavrelcfg on a pseudo-terminal, as a person at a terminal runs it: input is typed after the
+// program has asked (after prompt appears in its output), and out holds everything the terminal
+// showed, standard output and standard error together.
+ProgramResult runKavrelcfgOnTerminal(const std::vector<std::string>& args, const std::string& prompt,
+                                     const std::string& typed, int timeoutMs = 30000);
+
+// kavrel-sim serving a simulated tracker on a pty of its own, until the object goes.
+class SimulatorProcess {
+public:
+    explicit SimulatorProcess(const std::vector<std::string>& options);
+    ~SimulatorProcess();
+    SimulatorProcess(const SimulatorProcess&) = delete;
+    SimulatorProcess& operator=(const SimulatorProcess&) = delete;
+
+    // The pty to hand kavrelcfg as its port; empty when the simulator did not start.
+    const std::string& port() const { return port_; }
+    // The simulator's --trace log so far (when started with --trace).
+    std::string trace() const;
+
+private:
+    TempDir folder_;
+    pid_t pid_ = -1;
+    std::string port_;
+};
