@@ -69,5 +69,10 @@ install_test_settings() {
     # One persistent server for all runs: without it every start pays for a new one. Debian's
     # wrapper passes -p0 first; the -p after it wins. No Wine process may keep the lock's
     # descriptor, or the next run waits for it forever.
-    wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
+    # A server that starts here has none of the prefix's background services yet; the first Wine
+    # program would start them with its own standard output, and a test runner reading that pipe
+    # would wait for them forever. A throw-away program starts them on /dev/null instead.
+    if wineserver -p </dev/null >/dev/null 2>&1 9>&-; then
+        "$wine" cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+    fi
 ) 9>"$WINEPREFIX/.kavrel-lock"

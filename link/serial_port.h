@@ -29,6 +29,9 @@ public:
     std::int32_t probe(const std::string& name);
 
 private:
+    // Closes a port whose line settings or time-outs were refused; answers true (failure).
+    bool releaseRefused(const char* text);
+
     // Windows: the timer resolution is raised to 1 ms while the port is open, so that the 10 ms
     // pacing lasts 10 ms; it is restored with the handle.
     [[maybe_unused]] bool timerRaised_ = false;

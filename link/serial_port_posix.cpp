@@ -78,10 +78,7 @@ bool SerialPort::open() {
     }
     handle = fd;
     termios settings{};
-    if (::tcgetattr(fd, &settings) != 0) {
-        lastError = "Open: GetCommState failed";
-        return true;
-    }
+    if (::tcgetattr(fd, &settings) != 0) return releaseRefused("Open: GetCommState failed");
     ::ioctl(fd, TIOCEXCL);
     cfmakeraw(&settings);
     settings.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
@@ -91,14 +88,21 @@ bool SerialPort::open() {
     settings.c_cc[VTIME] = 0;
     speed_t speed = B9600;
     if (!speedFor(baudRate, speed) || ::cfsetispeed(&settings, speed) != 0 || ::cfsetospeed(&settings, speed) != 0 ||
-        ::tcsetattr(fd, TCSANOW, &settings) != 0) {
-        lastError = "Open: SetCommState failed";
-        return true;
-    }
+        ::tcsetattr(fd, TCSANOW, &settings) != 0)
+        return releaseRefused("Open: SetCommState failed");
     // DTR and RTS on while the port is open; a pty has no modem lines and says so, which is fine.
     int lines = TIOCM_DTR | TIOCM_RTS;
     ::ioctl(fd, TIOCMBIS, &lines);
     return false;
+}
+
+// A port that refuses its line settings is not kept open, as on Windows, where such a handle
+// would have no time-outs: the failure text stays, the port is closed.
+bool SerialPort::releaseRefused(const char* text) {
+    lastError = text;
+    releasePort(fdOf(handle));
+    handle = -1;
+    return true;
 }
 
 std::int32_t SerialPort::writeBytes(std::int32_t count, const std::uint8_t* data, std::int32_t delayMs) {

@@ -49,10 +49,7 @@ bool SerialPort::open() {
 
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
-    if (!GetCommState(opened, &dcb)) {
-        lastError = "Open: GetCommState failed";
-        return true;
-    }
+    if (!GetCommState(opened, &dcb)) return releaseRefused("Open: GetCommState failed");
     dcb.BaudRate = static_cast<DWORD>(baudRate);
     dcb.ByteSize = 8;
     dcb.Parity = NOPARITY;
@@ -66,21 +63,28 @@ bool SerialPort::open() {
     dcb.fOutX = FALSE;
     dcb.fInX = FALSE;
     dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    if (!SetCommState(opened, &dcb)) {
-        lastError = "Open: SetCommState failed";
-        return true;
-    }
+    if (!SetCommState(opened, &dcb)) return releaseRefused("Open: SetCommState failed");
     COMMTIMEOUTS timeouts{};
     timeouts.ReadIntervalTimeout = 50;
     timeouts.ReadTotalTimeoutMultiplier = 3;
     timeouts.ReadTotalTimeoutConstant = 100;
     timeouts.WriteTotalTimeoutMultiplier = 2;
     timeouts.WriteTotalTimeoutConstant = 300;
-    if (!SetCommTimeouts(opened, &timeouts)) {
-        lastError = "Open: SetCommTimeouts failed";
-        return true;
-    }
+    if (!SetCommTimeouts(opened, &timeouts)) return releaseRefused("Open: SetCommTimeouts failed");
     return false;
+}
+
+// A handle without our time-outs would let the next ReadFile wait forever for a byte, so a port
+// that refuses its settings is not kept open: the failure text stays, the port is closed.
+bool SerialPort::releaseRefused(const char* text) {
+    lastError = text;
+    if (CloseHandle(handleOf(handle))) handle = -1;
+    if (timerRaised_) {
+        timeEndPeriod(1);
+        timerRaised_ = false;
+    }
+    handle = -1;
+    return true;
 }
 
 std::int32_t SerialPort::writeBytes(std::int32_t count, const std::uint8_t* data, std::int32_t delayMs) {

@@ -1,0 +1,106 @@
+#include "dialog_fixture.h"
+
+#include <cstdio>
+
+#include "ui/main_window.h"
+
+namespace {
+
+// A crash ends the test at once and says where; it must neither wait for a debugger nor pass.
+LONG WINAPI endOnCrash(EXCEPTION_POINTERS* crash) {
+    std::fprintf(stderr, "crashed: exception %#lx at %p\n", crash->ExceptionRecord->ExceptionCode,
+                 crash->ExceptionRecord->ExceptionAddress);
+    std::fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), 3);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+const LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = SetUnhandledExceptionFilter(endOnCrash);
+
+}  // namespace
+
+bool MessagePump::until(const std::function<bool()>& done, int timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (done()) return true;
+        if (static_cast<int>(GetTickCount() - start) >= timeoutMs) return false;
+        MSG message;
+        if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            continue;
+        }
+        if (message.message == WM_QUIT) {
+            quitPosted = true;
+            quitCode = message.wParam;
+            continue;
+        }
+        if (dialog == nullptr || !IsDialogMessageA(dialog, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
+void MessagePump::runFor(int ms) {
+    until([] { return false; }, ms);
+}
+
+void MainDialogTest::resetProgramState() {
+    Configurator& c = mainConfigurator();
+    if (mainSerialPort().handle != -1) mainSerialPort().close();
+    c.settings = TrackerSettings{};
+    c.retryCount = 0;
+    c.operation = Idle;
+    c.tickCount = 0;
+    c.versionReply.clear();
+    c.bytesReceived = 0;
+    c.writePos = 0;
+    c.statusMessage.clear();
+    mainSerialPort().baudRate = 9600;
+    mainSerialPort().lastError.clear();
+}
+
+void MainDialogTest::SetUp() {
+    resetProgramState();
+    openDialog();
+}
+
+void MainDialogTest::openDialog() {
+    dialog = createMainWindow(GetModuleHandleA(nullptr));
+    ASSERT_NE(dialog, nullptr) << "CreateDialogParamA failed, error " << GetLastError();
+    pump.dialog = dialog;
+}
+
+void MainDialogTest::TearDown() {
+    for (const ModalWindow& window : unexpected.seen)
+        ADD_FAILURE() << "unexpected window \"" << window.caption << "\": " << window.text;
+    unexpected.seen.clear();
+    if (dialog != nullptr) DestroyWindow(dialog);
+    pump.dialog = nullptr;
+    // Whatever is still queued (a quit message included) must not reach the next test.
+    pump.runFor(50);
+    dialog = nullptr;
+    resetProgramState();
+}
+
+std::string MainDialogTest::text(int id) const {
+    char buffer[1024] = {};
+    GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
+    return buffer;
+}
+
+void MainDialogTest::setText(int id, const std::string& value) { SetDlgItemTextA(dialog, id, value.c_str()); }
+
+bool MainDialogTest::checked(int id) const {
+    return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void MainDialogTest::click(int id) { SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0); }
+
+INT_PTR MainDialogTest::command(WPARAM wParam) { return DialogProc(dialog, WM_COMMAND, wParam, 0); }
+
+bool MainDialogTest::waitForStatus(const std::string& prefix, int timeoutMs) {
+    return pump.until([&] { return text(1006).compare(0, prefix.size(), prefix) == 0; }, timeoutMs);
+}
+
+Configurator& MainDialogTest::configurator() { return mainConfigurator(); }
+SerialPort& MainDialogTest::port() { return mainSerialPort(); }
