@@ -67,11 +67,9 @@ TEST_F(DeviceCommands, NoTrackerAndNoPortAreFailures) {
     EXPECT_EQ(notFound.err, "Kavrel not found : ()\n");
 
     const std::string nowhere = dir.path("no-such-port");
-    for (const char* command : {"version", "read", "write"}) {
-        const ProgramResult result = runKavrelcfg({command, "-p", nowhere});
-        EXPECT_EQ(result.exitCode, 1) << command;
-        EXPECT_TRUE(contains(result.err, "Could not open Com Port " + nowhere + "\n")) << command << ": " << result.err;
-    }
+    const ProgramResult read = runKavrelcfg({"read", "-p", nowhere});
+    EXPECT_EQ(read.exitCode, 1);
+    EXPECT_TRUE(contains(read.err, "Could not open Com Port " + nowhere + "\n")) << read.err;
     const ProgramResult tone = runKavrelcfg({"tone", "-p", nowhere, "1200"});
     EXPECT_EQ(tone.exitCode, 1);
     EXPECT_EQ(tone.err, "Could not open Com Port " + nowhere + "\n");
@@ -92,28 +90,23 @@ TEST_F(DeviceCommands, ReadPrintsTheSettingsAndSavesTheBytesAsTheyAre) {
     EXPECT_TRUE(contains(result.out, "  \"autoTxDelayMs\": 7,\n")) << result.out;
     EXPECT_TRUE(contains(result.out, "  \"model\": 4\n}\n")) << result.out;
     EXPECT_TRUE(contains(result.err, "Read Config Successful\nFile Saved\n")) << result.err;
-    EXPECT_TRUE(contains(result.err, "tx  1B 55")) << result.err;
     EXPECT_TRUE(contains(result.err, "rx  0B 80 01 2C 01 41 2A 3C 03 CE 70 82 A0 96 AC 62  image bytes 0 to 127"))
         << result.err;
     EXPECT_EQ(readWholeFile(saved), readWholeFile(eeprom));
 }
 
-TEST_F(DeviceCommands, RiskyWriteIsDeclinedWithoutYes) {
-    SimulatorProcess sim({"--generation", "4"});
-    ASSERT_FALSE(sim.port().empty());
-    const ProgramResult result = runKavrelcfg({"write", "-p", sim.port(), "--set", "autoTxRateSec=60"});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(contains(result.err, kRateWarning)) << result.err;
-    EXPECT_TRUE(contains(result.err, "Nothing written")) << result.err;
-    EXPECT_EQ(readBack(sim).image, defaultImageModel4());
-}
-
-TEST_F(DeviceCommands, RiskyWriteIsAcceptedWithYes) {
+TEST_F(DeviceCommands, RiskyWriteIsDeclinedWithoutYesAndAcceptedWithIt) {
     const std::string own = dir.path("own.kvr");
     ASSERT_EQ(runKavrelcfg({"encode", "--set", "callsign=AB1CD", "--set", "statusText=Own text", "-o", own}).exitCode,
               0);
     SimulatorProcess sim({"--eeprom", own});
     ASSERT_FALSE(sim.port().empty());
+    const ProgramResult declined = runKavrelcfg({"write", "-p", sim.port(), "--set", "autoTxRateSec=60"});
+    EXPECT_EQ(declined.exitCode, 1);
+    EXPECT_TRUE(contains(declined.err, kRateWarning)) << declined.err;
+    EXPECT_TRUE(contains(declined.err, "Nothing written")) << declined.err;
+    EXPECT_EQ(readBack(sim).image, imageOfFile(readWholeFile(own)));
+
     const ProgramResult result =
         runKavrelcfg({"write", "-p", sim.port(), "--set", "autoTxRateSec=60", "--set", "path=WIDE5-5", "--yes"});
     EXPECT_EQ(result.exitCode, 0) << result.err;

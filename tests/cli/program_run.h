@@ -1,5 +1,5 @@
-// Runs kavrelcfg (or any program) as a child process and collects what it printed and how it
-// ended; starts the simulated tracker for the device tests.
+// Runs kavrelcfg as a child process and collects what it printed and how it ended; starts the
+// simulated tracker for the device tests.
 #pragma once
 
 #include <sys/types.h>
@@ -16,18 +16,13 @@ struct ProgramResult {
     std::string err;
 };
 
-// Standard input is /dev/null, so the program sees no terminal. A program still running after
-// timeoutMs is killed.
-ProgramResult runProgram(const std::vector<std::string>& argv, int timeoutMs = 30000);
-
-// kavrelcfg with the given arguments.
+// kavrelcfg with standard input /dev/null, so it sees no terminal; killed after timeoutMs.
 ProgramResult runKavrelcfg(const std::vector<std::string>& args, int timeoutMs = 30000);
 
-// kavrelcfg on a pseudo-terminal, as a person at a terminal runs it: input is typed after the
-// program has asked (after prompt appears in its output), and out holds everything the terminal
-// showed, standard output and standard error together.
+// kavrelcfg on a pseudo-terminal, as a person runs it: `typed` is typed once `prompt` appears, and
+// out holds everything the terminal showed.
 ProgramResult runKavrelcfgOnTerminal(const std::vector<std::string>& args, const std::string& prompt,
-                                     const std::string& typed, int timeoutMs = 30000);
+                                     const std::string& typed);
 
 // kavrel-sim serving a simulated tracker on a pty of its own, until the object goes.
 class SimulatorProcess {
@@ -36,11 +31,10 @@ public:
     ~SimulatorProcess();
     SimulatorProcess(const SimulatorProcess&) = delete;
     SimulatorProcess& operator=(const SimulatorProcess&) = delete;
-
     // The pty to hand kavrelcfg as its port; empty when the simulator did not start.
     const std::string& port() const { return port_; }
-    // The simulator's --trace log so far (when started with --trace).
-    std::string trace() const;
+    // Its --trace log so far.
+    std::string trace() const { return readWholeFile(folder_.path("err")); }
 
 private:
     TempDir folder_;

@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
 
 #include "link/device_transfer.h"
 #include "link/serial_port.h"
@@ -17,10 +16,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+const char kMissingPort[] = "/dev/kavrel-no-such-port";
 
-long long millisSince(Clock::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+long long millisSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
 }
 
 std::string drainMaster(int master) {
@@ -30,6 +29,15 @@ std::string drainMaster(int master) {
     while ((n = ::read(master, buffer, sizeof buffer)) > 0) bytes.append(buffer, static_cast<std::size_t>(n));
     return bytes;
 }
+
+struct OpenPort {
+    explicit OpenPort(std::int32_t baud = 9600) {
+        port.portName = pty.path();
+        port.baudRate = baud;
+    }
+    BarePty pty;
+    SerialPort port;
+};
 
 }  // namespace
 
@@ -43,52 +51,45 @@ TEST(SerialPort, FailuresOnAClosedPortNameTheOperation) {
     EXPECT_EQ(port.lastError, "Read: ComPort Invalid");
     port.close();
     EXPECT_EQ(port.lastError, "Close: ComPort Invalid");
-    EXPECT_EQ(port.handle, -1);
 }
 
-TEST(SerialPort, MissingDeviceDoesNotOpenAndAFailureTextOutlivesALaterSuccess) {
-    BarePty pty;
-    SerialPort port;
-    port.portName = "/dev/kavrel-no-such-port";
-    EXPECT_TRUE(port.open());
-    EXPECT_EQ(port.lastError, "Could not open Com Port /dev/kavrel-no-such-port");
-    EXPECT_EQ(port.handle, -1);
-    port.portName = pty.path();
-    EXPECT_FALSE(port.open());
-    EXPECT_EQ(port.lastError, "Could not open Com Port /dev/kavrel-no-such-port");
+TEST(SerialPort, MissingDeviceDoesNotOpenReleasesTheOldHandleAndItsTextOutlivesASuccess) {
+    OpenPort open;
+    SerialPort other;
+    other.portName = open.pty.path();
+    ASSERT_FALSE(open.port.open());
+    open.port.portName = kMissingPort;
+    EXPECT_TRUE(open.port.open());
+    EXPECT_EQ(open.port.lastError, std::string("Could not open Com Port ") + kMissingPort);
+    EXPECT_EQ(open.port.handle, -1);
+    EXPECT_FALSE(other.open()) << other.lastError;  // the old handle was released
+    open.port.portName = open.pty.path();
+    other.close();
+    EXPECT_FALSE(open.port.open());
+    EXPECT_EQ(open.port.lastError, std::string("Could not open Com Port ") + kMissingPort);
 }
 
-TEST(SerialPort, ANonTerminalOpensButRefusesItsSettingsAndStaysOpen) {
-    SerialPort port;
-    port.portName = "/dev/null";
-    EXPECT_TRUE(port.open());
-    EXPECT_EQ(port.lastError, "Open: GetCommState failed");
-    // Released at once: nothing is left open that a read could wait on.
-    EXPECT_EQ(port.handle, -1);
-    std::uint8_t byte = 0;
-    EXPECT_FALSE(port.readByte(byte));
-    EXPECT_EQ(port.lastError, "Read: ComPort Invalid");
-}
-
-TEST(SerialPort, UnsupportedSpeedIsRefused) {
-    BarePty pty;
-    SerialPort port;
-    port.portName = pty.path();
-    port.baudRate = 12345;
-    EXPECT_TRUE(port.open());
-    EXPECT_EQ(port.lastError, "Open: SetCommState failed");
-    EXPECT_EQ(port.handle, -1);
+TEST(SerialPort, ATerminalThatRefusesItsSettingsIsReleasedAtOnce) {
+    const struct {
+        const char* name;  // empty: a pty
+        std::int32_t baud;
+        const char* error;
+    } cases[] = {{"/dev/null", 9600, "Open: GetCommState failed"}, {"", 12345, "Open: SetCommState failed"}};
+    for (const auto& c : cases) {
+        OpenPort open(c.baud);
+        if (*c.name) open.port.portName = c.name;
+        EXPECT_TRUE(open.port.open());
+        EXPECT_EQ(open.port.lastError, c.error);
+        EXPECT_EQ(open.port.handle, -1);
+    }
 }
 
 TEST(SerialPort, OpensRaw8N1AtItsSpeedWithoutFlowControl) {
     for (std::int32_t baud : {9600, 2400}) {
-        BarePty pty;
-        SerialPort port;
-        port.portName = pty.path();
-        port.baudRate = baud;
-        ASSERT_FALSE(port.open()) << port.lastError;
+        OpenPort open(baud);
+        ASSERT_FALSE(open.port.open()) << open.port.lastError;
         termios settings{};
-        ASSERT_EQ(::tcgetattr(pty.master(), &settings), 0);  // the master reads the slave's settings
+        ASSERT_EQ(::tcgetattr(open.pty.master(), &settings), 0);  // the master reads the slave's settings
         EXPECT_EQ(cfgetospeed(&settings), baud == 9600 ? B9600 : B2400);
         EXPECT_EQ(cfgetispeed(&settings), baud == 9600 ? B9600 : B2400);
         EXPECT_EQ(settings.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
@@ -99,116 +100,80 @@ TEST(SerialPort, OpensRaw8N1AtItsSpeedWithoutFlowControl) {
     }
 }
 
-TEST(SerialPort, WritesEveryByteAndPausesAfterEach) {
-    BarePty pty;
-    SerialPort port;
-    port.portName = pty.path();
-    ASSERT_FALSE(port.open());
+TEST(SerialPort, WritesPacedAndReadsOneByteAtATimeUntilTheTimeout) {
+    OpenPort open;
+    ASSERT_FALSE(open.port.open());
     const std::uint8_t bytes[] = {0x1B, 'D', 0x00, 0x0D, 0x0A, 0xFF, 0x11, 0x13};
-    const auto start = Clock::now();
-    EXPECT_EQ(port.writeBytes(8, bytes, 10), 8);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(open.port.writeBytes(8, bytes, 10), 8);
     EXPECT_GE(millisSince(start), 80);
-    // No translation on the way: CR, LF, NUL, XON and XOFF are data.
-    EXPECT_EQ(drainMaster(pty.master()), std::string(reinterpret_cast<const char*>(bytes), 8));
-    EXPECT_EQ(port.writeBytes(0, bytes, 10), 0);
-    EXPECT_EQ(port.lastError, "");
-}
-
-TEST(SerialPort, ReadsOneByteAtATimeAndGivesUpAfterTheTimeout) {
-    BarePty pty;
-    SerialPort port;
-    port.portName = pty.path();
-    ASSERT_FALSE(port.open());
-    ASSERT_EQ(::write(pty.master(), "\r\n\x11", 3), 3);
+    // No translation either way: CR, LF, NUL, XON and XOFF are data.
+    EXPECT_EQ(drainMaster(open.pty.master()), std::string(reinterpret_cast<const char*>(bytes), 8));
+    ASSERT_EQ(::write(open.pty.master(), "\r\n\x11", 3), 3);
     std::uint8_t got = 0;
     for (std::uint8_t expected : {std::uint8_t{'\r'}, std::uint8_t{'\n'}, std::uint8_t{0x11}}) {
-        ASSERT_TRUE(port.readByte(got));
+        ASSERT_TRUE(open.port.readByte(got));
         EXPECT_EQ(got, expected);
     }
-    const auto start = Clock::now();
-    EXPECT_FALSE(port.readByte(got));
+    start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(open.port.readByte(got));
     EXPECT_GE(millisSince(start), 100);
-    EXPECT_EQ(port.lastError, "");
+    EXPECT_EQ(open.port.lastError, "");
 }
 
 TEST(SerialPort, ALineThatHangsUpFailsReadsAndWrites) {
-    BarePty pty;
-    SerialPort port;
-    port.portName = pty.path();
-    ASSERT_FALSE(port.open());
-    pty.hangUp();
+    OpenPort open;
+    ASSERT_FALSE(open.port.open());
+    open.pty.hangUp();
     std::uint8_t got = 0;
-    EXPECT_FALSE(port.readByte(got));
-    EXPECT_EQ(port.lastError, "Read: Failed 1");
+    EXPECT_FALSE(open.port.readByte(got));
+    EXPECT_EQ(open.port.lastError, "Read: Failed 1");
     const std::uint8_t byte = 0x1B;
-    EXPECT_EQ(port.writeBytes(1, &byte, 0), 0);
-    EXPECT_EQ(port.lastError, "Write: Failed 2");
-    port.close();
-    EXPECT_EQ(port.handle, -1);
-    EXPECT_TRUE(port.open());
-    EXPECT_EQ(port.lastError, "Could not open Com Port " + pty.path());
+    EXPECT_EQ(open.port.writeBytes(1, &byte, 0), 0);
+    EXPECT_EQ(open.port.lastError, "Write: Failed 2");
+    open.port.close();
+    EXPECT_EQ(open.port.handle, -1);
+    EXPECT_TRUE(open.port.open());
+    EXPECT_EQ(open.port.lastError, "Could not open Com Port " + open.pty.path());
 }
 
 TEST(SerialPort, IsExclusiveWhileOpenAndFreeAfterClosing) {
-    BarePty pty;
-    SerialPort first;
+    OpenPort first;
     SerialPort second;
-    first.portName = pty.path();
-    second.portName = pty.path();
-    ASSERT_FALSE(first.open());
+    second.portName = first.pty.path();
+    ASSERT_FALSE(first.port.open());
     EXPECT_TRUE(second.open());
-    EXPECT_EQ(second.lastError, "Could not open Com Port " + pty.path());
-    EXPECT_EQ(second.probe(pty.path()), 0);
+    EXPECT_EQ(second.lastError, "Could not open Com Port " + first.pty.path());
+    EXPECT_EQ(second.probe(first.pty.path()), 0);
     // A test tone on a port that does not open sends nothing.
     sendTestTone(second, TestTone::Both);
-    EXPECT_EQ(drainMaster(pty.master()), "");
+    EXPECT_EQ(drainMaster(first.pty.master()), "");
 
-    first.close();
+    first.port.close();
     // The terminal is not left in exclusive mode, which would lock out everyone but root.
-    const int other = ::open(pty.path().c_str(), O_RDWR | O_NOCTTY);
+    const int other = ::open(first.pty.path().c_str(), O_RDWR | O_NOCTTY);
     ASSERT_GE(other, 0);
     int exclusive = -1;
     ASSERT_EQ(::ioctl(other, TIOCGEXCL, &exclusive), 0);
     EXPECT_EQ(exclusive, 0);
     ::close(other);
-    EXPECT_FALSE(second.open()) << second.lastError;
-}
-
-TEST(SerialPort, ReopeningReleasesTheOldHandle) {
-    BarePty pty;
-    SerialPort port;
-    SerialPort other;
-    port.portName = pty.path();
-    other.portName = pty.path();
-    ASSERT_FALSE(port.open());
-    port.portName = "/dev/kavrel-no-such-port";
-    EXPECT_TRUE(port.open());
-    EXPECT_EQ(port.handle, -1);
-    EXPECT_FALSE(other.open()) << other.lastError;
-}
-
-TEST(SerialPort, ProbeOpensClosesAndKeepsTheName) {
-    BarePty pty;
-    SerialPort port;
-    EXPECT_EQ(port.probe(pty.path()), 1);
-    EXPECT_EQ(port.handle, -1);
-    EXPECT_EQ(port.portName, pty.path());
-    EXPECT_EQ(port.probe("/dev/kavrel-no-such-port"), 0);
-    EXPECT_EQ(port.portName, "/dev/kavrel-no-such-port");
+    EXPECT_EQ(second.probe(first.pty.path()), 1);
+    EXPECT_EQ(second.handle, -1);
+    EXPECT_EQ(second.portName, first.pty.path());
+    EXPECT_EQ(second.probe(kMissingPort), 0);
+    EXPECT_EQ(second.portName, kMissingPort);
 }
 
 TEST(SerialPort, TestToneSendsItsThreeBytesAndClosesThePort) {
-    BarePty pty;
-    SerialPort port;
-    port.portName = pty.path();
+    OpenPort open;
     const struct {
         TestTone tone;
         const char* bytes;
     } cases[] = {{TestTone::Tone1200, "\x1B\x1B" "1"}, {TestTone::Tone2200, "\x1B\x1B" "2"},
                  {TestTone::Both, "\x1B\x1B" "3"},     {TestTone::Stop, "\x1B\x1B\x1B"}};
     for (const auto& c : cases) {
-        sendTestTone(port, c.tone);
-        EXPECT_EQ(port.handle, -1);
-        EXPECT_EQ(drainMaster(pty.master()), c.bytes);
+        sendTestTone(open.port, c.tone);
+        EXPECT_EQ(open.port.handle, -1);
+        EXPECT_EQ(drainMaster(open.pty.master()), c.bytes);
     }
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "link/tick_loop.h"
 #include "sim/factory_images.h"
 
 TrackerOptions trackerOptions(std::int32_t generation, std::int32_t lineBaud) {
@@ -17,23 +18,16 @@ TrackerOptions trackerOptions(std::int32_t generation, std::int32_t lineBaud) {
     return options;
 }
 
-namespace {
-
-FrontEndOptions keepingEvents() {
-    FrontEndOptions options;
-    options.keepEvents = true;
-    return options;
-}
-
-}  // namespace
-
-SimulatedTracker::SimulatedTracker(const TrackerOptions& options) : engine_(options), frontEnd_(engine_, keepingEvents()) {
+SimulatedTracker::SimulatedTracker(const TrackerOptions& options)
+    : engine_(options), frontEnd_(engine_, [] {
+          FrontEndOptions keepEvents;
+          keepEvents.keepEvents = true;
+          return keepEvents;
+      }()) {
     std::string error;
     if (!frontEnd_.open(error)) throw std::runtime_error(error);
     thread_ = std::thread([this] { frontEnd_.serve(stop_); });
 }
-
-SimulatedTracker::~SimulatedTracker() { stop(); }
 
 const TrackerEngine& SimulatedTracker::stop() {
     stop_.store(true);
@@ -59,6 +53,27 @@ std::vector<std::uint8_t> bytesOf(const std::vector<WireEvent>& events, WireKind
     return bytes;
 }
 
+TransferRig::TransferRig(const std::string& portPath) : prompts(script.prompts()), configurator(port, prompts) {
+    port.portName = portPath;
+}
+
+void TransferRig::start(TransferOp op) {
+    configurator.retryCount = 0;
+    configurator.startOperation(op);
+}
+
+void TransferRig::runToIdle() {
+    answers.clear();
+    statuses.clear();
+    TickObserver observer{this, [](void* context, const Configurator& ticked, std::int32_t answer) {
+                              auto& rig = *static_cast<TransferRig*>(context);
+                              rig.answers.push_back(answer);
+                              rig.statuses.push_back(ticked.statusMessage);
+                              if (rig.betweenTicks) rig.betweenTicks(static_cast<int>(rig.answers.size()));
+                          }};
+    runUntilIdle(configurator, observer);
+}
+
 BarePty::BarePty() {
     master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     char name[128] = {};
@@ -67,8 +82,6 @@ BarePty::BarePty() {
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
     path_ = name;
 }
-
-BarePty::~BarePty() { hangUp(); }
 
 void BarePty::hangUp() {
     if (master_ >= 0) ::close(master_);

@@ -1,15 +1,19 @@
-// A simulated tracker served on a pty of its own by a thread of the test, and a bare pty for tests
-// of the port itself.
+// A simulated tracker served on a pty by a thread of the test, the host side of a transfer driven
+// by the dialog's tick loop, and a bare pty for tests of the port itself.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "config/tracker_settings.h"
+#include "link/serial_port.h"
 #include "sim/pty_front_end.h"
 #include "sim/tracker_engine.h"
+#include "support/scripted_prompts.h"
 
 // The factory image and store deafness of the generation, at the given line speed.
 TrackerOptions trackerOptions(std::int32_t generation, std::int32_t lineBaud = 9600);
@@ -17,10 +21,7 @@ TrackerOptions trackerOptions(std::int32_t generation, std::int32_t lineBaud = 9
 class SimulatedTracker {
 public:
     explicit SimulatedTracker(const TrackerOptions& options);
-    ~SimulatedTracker();
-    SimulatedTracker(const SimulatedTracker&) = delete;
-    SimulatedTracker& operator=(const SimulatedTracker&) = delete;
-
+    ~SimulatedTracker() { stop(); }
     const std::string& path() const { return frontEnd_.path(); }
     // Stops serving; what the tracker saw and did can be read from the engine afterwards.
     const TrackerEngine& stop();
@@ -32,18 +33,34 @@ private:
     std::thread thread_;
 };
 
-// What the host put on the line, command by command: the speed of every read-version command in
-// the order sent, and every byte the host sent with its speed.
+// The speed of every read-version command the host sent, in order; the bytes of one kind.
 std::vector<std::int32_t> versionRequestSpeeds(const std::vector<WireEvent>& events);
 std::vector<std::uint8_t> bytesOf(const std::vector<WireEvent>& events, WireKind kind);
 
-// A pty with nobody on the other side but the test: the master stays with the test.
+// The program's side of a transfer: a port, scripted prompts and a Configurator, with poll's
+// answer and the status line after every tick of the last run.
+struct TransferRig {
+    explicit TransferRig(const std::string& portPath);
+    ScriptedPrompts script;
+    Prompts prompts;
+    SerialPort port;
+    Configurator configurator;
+    std::vector<std::int32_t> answers;
+    std::vector<std::string> statuses;
+    // Called after tick n (1-based) of the current run, to do what a user might do meanwhile.
+    std::function<void(int tick)> betweenTicks;
+
+    void start(TransferOp op);  // as the Read Config and Read Version commands do
+    void runToIdle();
+    void read() { start(VersionThenRead); runToIdle(); }
+    void write() { configurator.beginWrite(); runToIdle(); }
+};
+
+// A pty with nobody on the other side but the test, which keeps the master.
 class BarePty {
 public:
     BarePty();
-    ~BarePty();
-    BarePty(const BarePty&) = delete;
-    BarePty& operator=(const BarePty&) = delete;
+    ~BarePty() { hangUp(); }
     int master() const { return master_; }
     const std::string& path() const { return path_; }
     void hangUp();  // closes the master: the slave's line drops

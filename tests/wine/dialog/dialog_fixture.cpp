@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "ui/main_window.h"
+#include "ui/resources/resource.h"
 
 namespace {
 
@@ -28,11 +28,8 @@ bool MessagePump::until(const std::function<bool()>& done, int timeoutMs) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
             continue;
         }
-        if (message.message == WM_QUIT) {
-            quitPosted = true;
-            quitCode = message.wParam;
-            continue;
-        }
+        quitPosted = quitPosted || message.message == WM_QUIT;
+        if (message.message == WM_QUIT) continue;
         if (dialog == nullptr || !IsDialogMessageA(dialog, &message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
@@ -45,18 +42,15 @@ void MessagePump::runFor(int ms) {
 }
 
 void MainDialogTest::resetProgramState() {
-    Configurator& c = mainConfigurator();
-    if (mainSerialPort().handle != -1) mainSerialPort().close();
+    Configurator& c = configurator();
+    if (port().handle != -1) port().close();
     c.settings = TrackerSettings{};
-    c.retryCount = 0;
+    c.retryCount = c.tickCount = c.bytesReceived = c.writePos = 0;
     c.operation = Idle;
-    c.tickCount = 0;
     c.versionReply.clear();
-    c.bytesReceived = 0;
-    c.writePos = 0;
     c.statusMessage.clear();
-    mainSerialPort().baudRate = 9600;
-    mainSerialPort().lastError.clear();
+    port().baudRate = 9600;
+    port().lastError.clear();
 }
 
 void MainDialogTest::SetUp() {
@@ -98,9 +92,6 @@ void MainDialogTest::click(int id) { SendDlgItemMessageA(dialog, id, BM_CLICK, 0
 
 INT_PTR MainDialogTest::command(WPARAM wParam) { return DialogProc(dialog, WM_COMMAND, wParam, 0); }
 
-bool MainDialogTest::waitForStatus(const std::string& prefix, int timeoutMs) {
-    return pump.until([&] { return text(1006).compare(0, prefix.size(), prefix) == 0; }, timeoutMs);
+bool MainDialogTest::waitForStatus(const std::string& status, int timeoutMs) {
+    return pump.until([&] { return text(IDC_STATUS_LINE) == status; }, timeoutMs);
 }
-
-Configurator& MainDialogTest::configurator() { return mainConfigurator(); }
-SerialPort& MainDialogTest::port() { return mainSerialPort(); }

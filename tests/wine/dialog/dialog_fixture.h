@@ -12,13 +12,13 @@
 #include "config/tracker_settings.h"
 #include "link/serial_port.h"
 #include "modal_answers.h"
+#include "ui/main_window.h"
 
 // Runs the thread's messages through the dialog's keyboard handling, as WinMain's loop does,
 // until done() or timeoutMs have passed; answers done(). A quit message is noted, not acted on.
 struct MessagePump {
     HWND dialog = nullptr;
     bool quitPosted = false;
-    WPARAM quitCode = 0;
 
     bool until(const std::function<bool()>& done, int timeoutMs);
     void runFor(int ms);
@@ -45,11 +45,11 @@ protected:
     void click(int id);
     // Hands WM_COMMAND with this wParam to the dialog procedure; answers its result.
     INT_PTR command(WPARAM wParam);
-    // Waits until the status line shows a text that starts with prefix.
-    bool waitForStatus(const std::string& prefix, int timeoutMs);
+    // Waits until the status line shows this text.
+    bool waitForStatus(const std::string& status, int timeoutMs);
 
-    Configurator& configurator();
-    SerialPort& port();
+    static Configurator& configurator() { return mainConfigurator(); }
+    static SerialPort& port() { return mainSerialPort(); }
 
     HWND dialog = nullptr;
     MessagePump pump;

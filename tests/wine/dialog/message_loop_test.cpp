@@ -40,24 +40,23 @@ protected:
     void TearDown() override { MainDialogTest::resetProgramState(); }
 };
 
-TEST_F(MessageLoop, EscapeEndsTheProgramWithExitCodeZeroAndDestroysTheWindow) {
-    const int exitCode = runWith([](HWND window) {
-        HWND focus = GetFocus();
-        if (focus == nullptr) focus = GetDlgItem(window, IDC_CALLSIGN);
-        // As the keyboard delivers it: to the focused control, through the loop.
-        PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, 1);
-    });
-    EXPECT_EQ(exitCode, 0);
-    ASSERT_NE(seenWindow, nullptr);
-    EXPECT_FALSE(IsWindow(seenWindow));
-}
-
-TEST_F(MessageLoop, TheCloseBoxEndsTheProgramWithExitCodeZero) {
-    // The caption's close box arrives as a system command.
-    const int exitCode = runWith([](HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); });
-    EXPECT_EQ(exitCode, 0);
-    ASSERT_NE(seenWindow, nullptr);
-    EXPECT_FALSE(IsWindow(seenWindow));
+// Escape as the keyboard delivers it (to the focused control, through the loop), the caption's
+// close box and the Quit button each end the loop, which destroys the window, with exit code 0.
+TEST_F(MessageLoop, EscapeTheCloseBoxAndQuitEndTheProgramWithExitCodeZero) {
+    const std::function<void(HWND)> ways[] = {
+        [](HWND window) {
+            const HWND focus = GetFocus() != nullptr ? GetFocus() : GetDlgItem(window, IDC_CALLSIGN);
+            PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, 1);
+        },
+        [](HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); },
+        [](HWND window) { PostMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0); },
+    };
+    for (const auto& way : ways) {
+        EXPECT_EQ(runWith(way), 0);
+        ASSERT_NE(seenWindow, nullptr);
+        EXPECT_FALSE(IsWindow(seenWindow));
+        MainDialogTest::resetProgramState();
+    }
 }
 
 TEST_F(MessageLoop, AWindowThatCannotBeMadeIsReportedAndEndsWithANonzeroCode) {

@@ -35,7 +35,6 @@ public:
     // The next modal window gets this answer. A window with no answer left is cancelled, so an
     // unexpected box shows up in `seen` instead of hanging the test.
     void then(Answer answer) { answers_.push_back(std::move(answer)); }
-    std::size_t unanswered() const { return answers_.size(); }
 
     std::vector<ModalWindow> seen;
 
