@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
-#include "example_images.h"
 #include "program_run.h"
 #include "support/temp_dir.h"
 
@@ -17,12 +17,6 @@ bool contains(const std::string& text, const std::string& part) { return text.fi
 
 class DeviceCommands : public ::testing::Test {
 protected:
-    std::string fileWith(const std::string& name, const ImageBytes& image) {
-        const std::string path = dir.path(name);
-        writeWholeFile(path, configFileOf(image));
-        return path;
-    }
-
     // What the tracker holds now, read back through kavrelcfg itself: the settings as read prints
     // them, and the image.
     struct TrackerState {
@@ -39,32 +33,30 @@ protected:
     TempDir dir;
 };
 
-TEST_F(DeviceCommands, VersionNamesTheGeneration) {
-    SimulatorProcess sim({"--generation", "4"});
-    ASSERT_FALSE(sim.port().empty());
-    const ProgramResult result = runKavrelcfg({"version", "-p", sim.port()});
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out, "version = Kavrel FA v1.4\\x0d\\x0a\nmodel = 4\n");
-    EXPECT_EQ(result.err, "Version Read : \"Kavrel FA v1.4\\x0d\\x0a\"\n");
-}
-
-TEST_F(DeviceCommands, VersionFallsBackTo2400Baud) {
-    SimulatorProcess sim({"--generation", "1", "--baud", "2400"});
-    ASSERT_FALSE(sim.port().empty());
-    const ProgramResult result = runKavrelcfg({"version", "-p", sim.port(), "--trace"});
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_TRUE(contains(result.out, "model = 1\n")) << result.out;
-    EXPECT_TRUE(contains(result.err, "tx  1B 56")) << result.err;
-    EXPECT_TRUE(contains(result.err, "no known version; trying again at 2400 baud")) << result.err;
-}
-
-TEST_F(DeviceCommands, NoTrackerAndNoPortAreFailures) {
-    SimulatorProcess silent({"--generation", "none"});
-    ASSERT_FALSE(silent.port().empty());
-    const ProgramResult notFound = runKavrelcfg({"read", "-p", silent.port()});
-    EXPECT_EQ(notFound.exitCode, 1);
-    EXPECT_EQ(notFound.out, "");
-    EXPECT_EQ(notFound.err, "Kavrel not found : ()\n");
+TEST_F(DeviceCommands, VersionFindsTheGenerationAt9600Or2400AndAbsenceAndNoPortAreFailures) {
+    const struct {
+        std::vector<std::string> sim, args;
+        int exitCode;
+        const char* out;
+        std::vector<const char*> err;  // all of it when there is one, else parts of it
+    } cases[] = {
+        {{"--generation", "4"}, {"version"}, 0, "version = Kavrel FA v1.4\\x0d\\x0a\nmodel = 4\n",
+         {"Version Read : \"Kavrel FA v1.4\\x0d\\x0a\"\n"}},
+        {{"--generation", "1", "--baud", "2400"}, {"version", "--trace"}, 0,
+         "version = Kavrel v1.1\\x0d\\x0a\nmodel = 1\n", {"tx  1B 56", "no known version; trying again at 2400 baud"}},
+        {{"--generation", "none"}, {"read"}, 1, "", {"Kavrel not found : ()\n"}},
+    };
+    for (const auto& c : cases) {
+        SimulatorProcess sim(c.sim);
+        ASSERT_FALSE(sim.port().empty());
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin() + 1, {"-p", sim.port()});
+        const ProgramResult result = runKavrelcfg(args);
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+        EXPECT_EQ(result.out, c.out);
+        if (c.err.size() == 1) { EXPECT_EQ(result.err, c.err[0]); }
+        for (const char* part : c.err) EXPECT_TRUE(contains(result.err, part)) << result.err;
+    }
 
     const std::string nowhere = dir.path("no-such-port");
     const ProgramResult read = runKavrelcfg({"read", "-p", nowhere});
@@ -81,7 +73,7 @@ TEST_F(DeviceCommands, ReadPrintsTheSettingsAndSavesTheBytesAsTheyAre) {
     ImageBytes image = defaultImageModel4();
     image[2] = 1;
     image[100] = 0x5A;
-    const std::string eeprom = fileWith("eeprom.kvr", image);
+    const std::string eeprom = fileWith(dir, "eeprom.kvr", image);
     SimulatorProcess sim({"--eeprom", eeprom});
     ASSERT_FALSE(sim.port().empty());
     const std::string saved = dir.path("saved.kvr");
@@ -95,17 +87,27 @@ TEST_F(DeviceCommands, ReadPrintsTheSettingsAndSavesTheBytesAsTheyAre) {
     EXPECT_EQ(readWholeFile(saved), readWholeFile(eeprom));
 }
 
-TEST_F(DeviceCommands, RiskyWriteIsDeclinedWithoutYesAndAcceptedWithIt) {
+TEST_F(DeviceCommands, RiskyWriteIsDeclinedWithoutYesAndAcceptedWithItAndTooLongTextIsNot) {
     const std::string own = dir.path("own.kvr");
     ASSERT_EQ(runKavrelcfg({"encode", "--set", "callsign=AB1CD", "--set", "statusText=Own text", "-o", own}).exitCode,
               0);
     SimulatorProcess sim({"--eeprom", own});
     ASSERT_FALSE(sim.port().empty());
-    const ProgramResult declined = runKavrelcfg({"write", "-p", sim.port(), "--set", "autoTxRateSec=60"});
-    EXPECT_EQ(declined.exitCode, 1);
-    EXPECT_TRUE(contains(declined.err, kRateWarning)) << declined.err;
-    EXPECT_TRUE(contains(declined.err, "Nothing written")) << declined.err;
-    EXPECT_EQ(readBack(sim).image, imageOfFile(readWholeFile(own)));
+    // Declined without --yes; a status text that does not fit is not written even with it.
+    const struct {
+        std::vector<std::string> set;
+        std::vector<std::string> err;
+    } refusals[] = {{{"autoTxRateSec=60"}, {kRateWarning, "Nothing written"}},
+                    {{"statusText=" + std::string(100, 'x'), "--yes"},
+                     {"Text Truncated: ", "Nothing written: with this path the status text holds at most 85 characters.\n"}}};
+    for (const auto& refusal : refusals) {
+        std::vector<std::string> args{"write", "-p", sim.port(), "--set"};
+        args.insert(args.end(), refusal.set.begin(), refusal.set.end());
+        const ProgramResult refused = runKavrelcfg(args);
+        EXPECT_EQ(refused.exitCode, 1);
+        for (const std::string& part : refusal.err) EXPECT_TRUE(contains(refused.err, part)) << refused.err;
+        EXPECT_EQ(readBack(sim).image, imageOfFile(readWholeFile(own)));
+    }
 
     const ProgramResult result =
         runKavrelcfg({"write", "-p", sim.port(), "--set", "autoTxRateSec=60", "--set", "path=WIDE5-5", "--yes"});
@@ -142,20 +144,8 @@ TEST_F(DeviceCommands, WriteTakesTheFileAndTheTrackersGeneration) {
               (ImageBytes{0x00, 0x00, 0x82, 0xA0, 0x96, 0xAC, 0x62, 0x68, 0x60}));
 }
 
-TEST_F(DeviceCommands, TextThatDoesNotFitIsNotWritten) {
-    SimulatorProcess sim({"--generation", "4"});
-    ASSERT_FALSE(sim.port().empty());
-    const ProgramResult result =
-        runKavrelcfg({"write", "-p", sim.port(), "--set", "statusText=" + std::string(100, 'x'), "--yes"});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(contains(result.err, "Text Truncated: ")) << result.err;
-    EXPECT_TRUE(contains(result.err, "Nothing written: with this path the status text holds at most 85 characters.\n"))
-        << result.err;
-    EXPECT_EQ(readBack(sim).image, defaultImageModel4());
-}
-
 TEST_F(DeviceCommands, BlankTrackerNeedsAWholeConfiguration) {
-    const std::string blank = fileWith("blank.kvr", ImageBytes(128, 0xFF));
+    const std::string blank = fileWith(dir, "blank.kvr", ImageBytes(128, 0xFF));
     SimulatorProcess sim({"--eeprom", blank});
     ASSERT_FALSE(sim.port().empty());
     const ProgramResult refused = runKavrelcfg({"write", "-p", sim.port(), "--set", "callsign=AB1CD"});
@@ -163,7 +153,7 @@ TEST_F(DeviceCommands, BlankTrackerNeedsAWholeConfiguration) {
     EXPECT_TRUE(contains(refused.err, "Corrupted EEPROM\n")) << refused.err;
     EXPECT_TRUE(contains(refused.err, "--from")) << refused.err;
 
-    const std::string defaults = fileWith("defaults.kvr", defaultImageModel4());
+    const std::string defaults = fileWith(dir, "defaults.kvr", defaultImageModel4());
     const ProgramResult written = runKavrelcfg({"write", "-p", sim.port(), "--from", defaults});
     EXPECT_EQ(written.exitCode, 0) << written.err;
     EXPECT_EQ(readBack(sim).image, defaultImageModel4());

@@ -8,7 +8,6 @@
 #include <map>
 #include <sstream>
 
-#include "example_images.h"
 #include "program_run.h"
 #include "support/temp_dir.h"
 
@@ -16,12 +15,6 @@ namespace {
 
 class FileCommands : public ::testing::Test {
 protected:
-    std::string fileWith(const std::string& name, const ImageBytes& image) {
-        const std::string path = dir.path(name);
-        writeWholeFile(path, configFileOf(image));
-        return path;
-    }
-
     // Encodes with the given extra arguments and answers the image written (empty on failure).
     ImageBytes encoded(std::vector<std::string> args) {
         const std::string out = dir.path("encoded.kvr");
@@ -46,7 +39,7 @@ protected:
 };
 
 TEST_F(FileCommands, ShowPrintsEverySettingInOrder) {
-    const ProgramResult result = runKavrelcfg({"show", fileWith("default.kvr", defaultImageModel4())});
+    const ProgramResult result = runKavrelcfg({"show", fileWith(dir, "default.kvr", defaultImageModel4())});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out,
               "callsign = NOCALL\n"
@@ -69,7 +62,7 @@ TEST_F(FileCommands, ShowPrintsEverySettingInOrder) {
 }
 
 TEST_F(FileCommands, ShowDecodesAsTheGenerationGiven) {
-    const std::string model1 = fileWith("model1.kvr", defaultImageModel1());
+    const std::string model1 = fileWith(dir, "model1.kvr", defaultImageModel1());
     // Loaded as generation 4, the destination's first two bytes are read as the frequency.
     auto asLoaded = settingsOf(runKavrelcfg({"show", model1}).out);
     EXPECT_EQ(asLoaded["frequencyMHz"], "205.450");
@@ -81,7 +74,7 @@ TEST_F(FileCommands, ShowDecodesAsTheGenerationGiven) {
     EXPECT_EQ(settings["frequencyMHz"], "144.390");
     EXPECT_EQ(settings["model"], "1");
 
-    settings = settingsOf(runKavrelcfg({"show", fileWith("model4.kvr", defaultImageModel4()), "--model=3"}).out);
+    settings = settingsOf(runKavrelcfg({"show", fileWith(dir, "model4.kvr", defaultImageModel4()), "--model=3"}).out);
     EXPECT_EQ(settings["frequencyMHz"], "144.390");
     EXPECT_EQ(settings["model"], "3");
 }
@@ -92,7 +85,7 @@ TEST_F(FileCommands, ForeignTextsStayVisibleAndValidJson) {
     const std::string text = "caf\xE9 \"q\" \\ x\n";
     for (std::size_t i = 0; i <= text.size(); ++i)
         image[42 + i] = i < text.size() ? static_cast<std::uint8_t>(text[i]) : 0;
-    const std::string file = fileWith("foreign.kvr", image);
+    const std::string file = fileWith(dir, "foreign.kvr", image);
 
     const ProgramResult plain = runKavrelcfg({"show", file});
     EXPECT_EQ(plain.exitCode, 0);
@@ -163,7 +156,7 @@ TEST_F(FileCommands, SetTakesTextsAndSwitches) {
 }
 
 TEST_F(FileCommands, EncodeFromAFileKeepsItsSettings) {
-    const std::string model1 = fileWith("model1.kvr", defaultImageModel1());
+    const std::string model1 = fileWith(dir, "model1.kvr", defaultImageModel1());
     ImageBytes expected = defaultImageModel1();
     const std::string hello("Hello\0", 6);
     std::copy(hello.begin(), hello.end(), expected.begin() + 40);
@@ -174,7 +167,7 @@ TEST_F(FileCommands, ShownSettingsEncodeToTheSameFile) {
     const ImageBytes original =
         encoded({"--set", "callsign=AB1CD-9", "--set", "path=WIDE1-1,WIDE2-2,RELAY", "--set", "statusText=On the road",
                  "--set", "calibration=77", "--set", "frequencyMHz=146.52", "--set", "allowTtlSerial=true"});
-    const std::string file = fileWith("original.kvr", original);
+    const std::string file = fileWith(dir, "original.kvr", original);
     const ProgramResult shown = runKavrelcfg({"show", file});
     ASSERT_EQ(shown.exitCode, 0);
     std::vector<std::string> args;
@@ -214,26 +207,25 @@ TEST_F(FileCommands, FailuresExitWithTheStatusMessage) {
 
     std::string badMagic = configFileOf(defaultImageModel4());
     badMagic[3] = '2';
-    writeWholeFile(dir.path("magic.kvr"), badMagic);
-    const ProgramResult magic = runKavrelcfg({"show", dir.path("magic.kvr")});
-    EXPECT_EQ(magic.exitCode, 1);
-    EXPECT_EQ(magic.err, "Invalid File Format\n");
-
-    writeWholeFile(dir.path("short.kvr"), configFileOf(defaultImageModel4()).substr(0, 100));
-    const ProgramResult shortFile = runKavrelcfg({"show", dir.path("short.kvr")});
-    EXPECT_EQ(shortFile.exitCode, 1);
-    EXPECT_EQ(shortFile.err, "Failed to read data\n");
-
-    ImageBytes blank(128, 0xFF);
-    const ProgramResult corrupt = runKavrelcfg({"show", fileWith("blank.kvr", blank), "--json"});
-    EXPECT_EQ(corrupt.exitCode, 1);
-    EXPECT_EQ(corrupt.out, "");
-    EXPECT_EQ(corrupt.err.rfind("Corrupted EEPROM\n", 0), 0u) << corrupt.err;
+    const std::string bad = dir.path("bad.kvr");
+    const struct {
+        std::string file, err;
+    } cases[] = {{badMagic, "Invalid File Format\n"},
+                 {configFileOf(defaultImageModel4()).substr(0, 100), "Failed to read data\n"},
+                 {configFileOf(ImageBytes(128, 0xFF)),
+                  "Corrupted EEPROM\nThe image does not decode; 'kavrelcfg hex " + bad + "' shows its bytes.\n"}};
+    for (const auto& c : cases) {
+        writeWholeFile(bad, c.file);
+        const ProgramResult result = runKavrelcfg({"show", bad, "--json"});
+        EXPECT_EQ(result.exitCode, 1) << c.err;
+        EXPECT_EQ(result.out, "") << c.err;
+        EXPECT_EQ(result.err, c.err);
+    }
 }
 
 TEST_F(FileCommands, UsageErrorsExitTwoAndDoNothing) {
     const std::string out = dir.path("never.kvr");
-    const std::string file = fileWith("default.kvr", defaultImageModel4());
+    const std::string file = fileWith(dir, "default.kvr", defaultImageModel4());
     const std::vector<std::vector<std::string>> lines = {
         {}, {"frobnicate"}, {"show", file, file}, {"show", file, "--model", "4x"}, {"show", file, "--json=yes"},
         {"encode", "-o"}, {"encode", "-o", out, "--set", "model=3"}, {"encode", "-o", out, "--set", "txTwist=yes"},

@@ -107,3 +107,40 @@ SimulatorProcess::~SimulatorProcess() {
     ::kill(pid_, SIGTERM);
     ::waitpid(pid_, nullptr, 0);
 }
+
+namespace {
+
+// The header bytes, then the destination, NOCALL, WIDE1-1, WIDE2-1 and the status text "Kavrel".
+ImageBytes defaultImage(ImageBytes bytes) {
+    bytes.insert(bytes.end(), {0x9C, 0x9E, 0x86, 0x82, 0x98, 0x98, 0x60, 0xAE, 0x92, 0x88, 0x8A, 0x62, 0x40, 0x62,
+                               0xAE, 0x92, 0x88, 0x8A, 0x64, 0x40, 0x63, 0x03, 0xF0, 0x00, 'K', 'a', 'v', 'r', 'e', 'l'});
+    bytes.resize(128, 0x00);
+    return bytes;
+}
+
+}  // namespace
+
+ImageBytes defaultImageModel4() {
+    return defaultImage({0x0B, 0x80, 0x26, 0x2C, 0x01, 0x41, 0x2A, 0x3C, 0x03, 0xCE, 0x70,  // header
+                         0x82, 0xA0, 0x96, 0xAC, 0x62, 0x68, 0x60});                       // APKV14
+}
+
+ImageBytes defaultImageModel1() {
+    return defaultImage({0x09, 0x80, 0x26, 0x2C, 0x01, 0x40, 0x28, 0x3C, 0x03,  // header
+                         0x82, 0xA0, 0x96, 0xAC, 0x60, 0x62, 0x60});            // APKV01
+}
+
+std::string configFileOf(const ImageBytes& image) {
+    return std::string("KVR1\x80\x00\x00\x00", 8) + std::string(image.begin(), image.end());
+}
+
+ImageBytes imageOfFile(const std::string& fileBytes) {
+    if (fileBytes.size() < 136) return {};
+    return ImageBytes(fileBytes.begin() + 8, fileBytes.begin() + 136);
+}
+
+std::string fileWith(const TempDir& dir, const std::string& name, const ImageBytes& image) {
+    const std::string path = dir.path(name);
+    writeWholeFile(path, configFileOf(image));
+    return path;
+}

@@ -41,46 +41,57 @@ struct OpenPort {
 
 }  // namespace
 
-TEST(SerialPort, FailuresOnAClosedPortNameTheOperation) {
-    SerialPort port;
-    const std::uint8_t byte = 0x55;
-    std::uint8_t got = 0;
-    EXPECT_EQ(port.writeBytes(1, &byte, 0), 0);
-    EXPECT_EQ(port.lastError, "Write: ComPort Invalid");
-    EXPECT_FALSE(port.readByte(got));
-    EXPECT_EQ(port.lastError, "Read: ComPort Invalid");
-    port.close();
-    EXPECT_EQ(port.lastError, "Close: ComPort Invalid");
-}
-
-TEST(SerialPort, MissingDeviceDoesNotOpenReleasesTheOldHandleAndItsTextOutlivesASuccess) {
-    OpenPort open;
-    SerialPort other;
-    other.portName = open.pty.path();
-    ASSERT_FALSE(open.port.open());
-    open.port.portName = kMissingPort;
-    EXPECT_TRUE(open.port.open());
-    EXPECT_EQ(open.port.lastError, std::string("Could not open Com Port ") + kMissingPort);
-    EXPECT_EQ(open.port.handle, -1);
-    EXPECT_FALSE(other.open()) << other.lastError;  // the old handle was released
-    open.port.portName = open.pty.path();
-    other.close();
-    EXPECT_FALSE(open.port.open());
-    EXPECT_EQ(open.port.lastError, std::string("Could not open Com Port ") + kMissingPort);
-}
-
-TEST(SerialPort, ATerminalThatRefusesItsSettingsIsReleasedAtOnce) {
+TEST(SerialPort, FailuresOnAClosedPortAndOnALineThatHungUpNameTheOperation) {
+    OpenPort hungUp;
+    ASSERT_FALSE(hungUp.port.open());
+    hungUp.pty.hangUp();
+    SerialPort closed;
     const struct {
-        const char* name;  // empty: a pty
-        std::int32_t baud;
-        const char* error;
-    } cases[] = {{"/dev/null", 9600, "Open: GetCommState failed"}, {"", 12345, "Open: SetCommState failed"}};
+        SerialPort* port;
+        const char* read;
+        const char* write;
+    } cases[] = {{&closed, "Read: ComPort Invalid", "Write: ComPort Invalid"},
+                 {&hungUp.port, "Read: Failed 1", "Write: Failed 2"}};
+    const std::uint8_t byte = 0x1B;
+    std::uint8_t got = 0;
     for (const auto& c : cases) {
-        OpenPort open(c.baud);
+        EXPECT_FALSE(c.port->readByte(got));
+        EXPECT_EQ(c.port->lastError, c.read);
+        EXPECT_EQ(c.port->writeBytes(1, &byte, 0), 0);
+        EXPECT_EQ(c.port->lastError, c.write);
+    }
+    closed.close();
+    EXPECT_EQ(closed.lastError, "Close: ComPort Invalid");
+    hungUp.port.close();
+    EXPECT_EQ(hungUp.port.handle, -1);
+    EXPECT_TRUE(hungUp.port.open());
+    EXPECT_EQ(hungUp.port.lastError, "Could not open Com Port " + hungUp.pty.path());
+}
+
+TEST(SerialPort, AFailedOpenReleasesTheOldHandleAndItsTextOutlivesTheNextSuccess) {
+    const struct {
+        const char* name;  // empty: the pty, which refuses the speed
+        std::int32_t baud;
+        std::string error;
+    } cases[] = {{kMissingPort, 9600, std::string("Could not open Com Port ") + kMissingPort},
+                 {"/dev/null", 9600, "Open: GetCommState failed"},
+                 {"", 12345, "Open: SetCommState failed"}};
+    for (const auto& c : cases) {
+        OpenPort open;
+        ASSERT_FALSE(open.port.open());
         if (*c.name) open.port.portName = c.name;
+        open.port.baudRate = c.baud;
         EXPECT_TRUE(open.port.open());
         EXPECT_EQ(open.port.lastError, c.error);
         EXPECT_EQ(open.port.handle, -1);
+        SerialPort other;
+        other.portName = open.pty.path();
+        EXPECT_FALSE(other.open()) << other.lastError;  // the old handle was released
+        other.close();
+        open.port.portName = open.pty.path();
+        open.port.baudRate = 9600;
+        EXPECT_FALSE(open.port.open());
+        EXPECT_EQ(open.port.lastError, c.error) << c.error;
     }
 }
 
@@ -119,22 +130,6 @@ TEST(SerialPort, WritesPacedAndReadsOneByteAtATimeUntilTheTimeout) {
     EXPECT_FALSE(open.port.readByte(got));
     EXPECT_GE(millisSince(start), 100);
     EXPECT_EQ(open.port.lastError, "");
-}
-
-TEST(SerialPort, ALineThatHangsUpFailsReadsAndWrites) {
-    OpenPort open;
-    ASSERT_FALSE(open.port.open());
-    open.pty.hangUp();
-    std::uint8_t got = 0;
-    EXPECT_FALSE(open.port.readByte(got));
-    EXPECT_EQ(open.port.lastError, "Read: Failed 1");
-    const std::uint8_t byte = 0x1B;
-    EXPECT_EQ(open.port.writeBytes(1, &byte, 0), 0);
-    EXPECT_EQ(open.port.lastError, "Write: Failed 2");
-    open.port.close();
-    EXPECT_EQ(open.port.handle, -1);
-    EXPECT_TRUE(open.port.open());
-    EXPECT_EQ(open.port.lastError, "Could not open Com Port " + open.pty.path());
 }
 
 TEST(SerialPort, IsExclusiveWhileOpenAndFreeAfterClosing) {

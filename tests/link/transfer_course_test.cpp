@@ -1,5 +1,6 @@
 // Reads and writes against a simulated tracker on a pty, driven by the dialog's tick loop: the
-// course of each transfer, tick by tick, what the tracker saw on its line, and the confirmations.
+// course of each transfer tick by tick, what the tracker saw on its line, the confirmations, and
+// trackers that misbehave or users who act mid-transfer.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "config/tracker_settings.h"
+#include "link/device_transfer.h"
 #include "sim/factory_images.h"
 #include "simulated_tracker.h"
 
@@ -15,6 +17,18 @@ namespace {
 constexpr std::uint8_t ESC = 0x1B;
 const char kMissingPort[] = "/dev/kavrel-no-such-port";
 const std::string kCannotOpen = std::string("Could not open Com Port ") + kMissingPort;
+
+TrackerOptions faulty(std::int32_t generation, FaultKind kind, std::int32_t value = 0) {
+    TrackerOptions options = trackerOptions(generation);
+    options.fault = {kind, value};
+    return options;
+}
+
+ConfigImage pattern() {
+    ConfigImage image{};
+    image.fill(0xA5);
+    return image;
+}
 
 class EveryGeneration : public ::testing::TestWithParam<std::int32_t> {};
 
@@ -115,33 +129,31 @@ TEST(VersionProbe, GivesUpAfterFiveAttemptsAlternatingTheSpeed) {
     }
 }
 
-TEST(VersionProbe, APortThatWillNotReopenForAnotherAttemptUsesTheRemainingAttemptsAtOnce) {
-    TrackerOptions options = trackerOptions(V1_4);
-    options.fault = {FaultKind::Short, 10};
-    SimulatedTracker tracker(options);
-    TransferRig rig(tracker.path());
-    rig.betweenTicks = [&](int tick) {
-        if (tick == 2) rig.port.portName = kMissingPort;
-    };
-    rig.read();
-    EXPECT_EQ(rig.statuses, (std::vector<std::string>{"Reading Version", "Reading Version", kCannotOpen, kCannotOpen,
-                                                      kCannotOpen, kCannotOpen, "Kavrel not found : (Kavrel v1.)"}));
-    EXPECT_EQ(rig.configurator.operation, Idle);
-    EXPECT_EQ(versionRequestSpeeds(tracker.stop().events()), (std::vector<std::int32_t>{9600}));
-}
-
-TEST(VersionProbe, APortThatWillNotReopenForReadingEndsInConfigNotRead) {
-    SimulatedTracker tracker(trackerOptions(V1_4));
-    TransferRig rig(tracker.path());
-    rig.betweenTicks = [&](int tick) {
-        if (tick == 2) rig.port.portName = kMissingPort;
-    };
-    rig.read();
-    EXPECT_EQ(rig.configurator.settings.model, V1_4);
-    EXPECT_EQ(rig.configurator.statusMessage, "Config not read ");
-    EXPECT_EQ(rig.answers, (std::vector<std::int32_t>{0, 0, 1, 0, 0, 1}));
-    EXPECT_EQ(rig.port.lastError, "Close: ComPort Invalid");
-    EXPECT_EQ(bytesOf(tracker.stop().events(), WireKind::Heard), (std::vector<std::uint8_t>{ESC, 'V'}));
+TEST(VersionProbe, APortThatWillNotReopenEndsTheProbeOrTheRead) {
+    // With a reply too short for a version the remaining attempts are used at once; with a
+    // version the read never starts.
+    for (const bool versionFound : {false, true}) {
+        TrackerOptions options = trackerOptions(V1_4);
+        if (!versionFound) options.fault = {FaultKind::Short, 10};
+        SimulatedTracker tracker(options);
+        TransferRig rig(tracker.path());
+        rig.betweenTicks = [&](int tick) {
+            if (tick == 2) rig.port.portName = kMissingPort;
+        };
+        rig.read();
+        EXPECT_EQ(rig.configurator.operation, Idle);
+        EXPECT_EQ(bytesOf(tracker.stop().events(), WireKind::Heard), (std::vector<std::uint8_t>{ESC, 'V'}));
+        if (!versionFound) {
+            EXPECT_EQ(rig.statuses, (std::vector<std::string>{"Reading Version", "Reading Version", kCannotOpen,
+                                                              kCannotOpen, kCannotOpen, kCannotOpen,
+                                                              "Kavrel not found : (Kavrel v1.)"}));
+            continue;
+        }
+        EXPECT_EQ(rig.configurator.settings.model, V1_4);
+        EXPECT_EQ(rig.configurator.statusMessage, "Config not read ");
+        EXPECT_EQ(rig.answers, (std::vector<std::int32_t>{0, 0, 1, 0, 0, 1}));
+        EXPECT_EQ(rig.port.lastError, "Close: ComPort Invalid");
+    }
 }
 
 TEST(WriteConfirmation, LongPathsAskFirstAndDecliningSendsNothing) {
@@ -205,4 +217,127 @@ TEST(WriteConfirmation, TooLongStatusTextSendsNothingAndShowsTheCutImage) {
     EXPECT_EQ(rig.configurator.settings.statusText, std::string(85, 'x'));
     EXPECT_EQ(rig.configurator.operation, Idle);
     EXPECT_TRUE(tracker.stop().events().empty());
+}
+
+TEST(TransferFaults, AReadBackThatIsWrongLateOrPrecededByTheEchoFailsTheVerification) {
+    // Short: the version reply is shorter than 100 bytes and comes whole, 100 bytes of the image
+    // come. Echo: the tracker echoes the image as it stores it; nobody reads while writing, so the
+    // echo begins the read-back. Late: 300 ms is in time for the third tick of a reading phase, not
+    // for the first tick after the read-back command.
+    const struct {
+        FaultKind fault;
+        std::int32_t value;
+        const char* status;
+        std::int32_t received;
+    } cases[] = {{FaultKind::Corrupt, 20, "Verify Failed", 128},
+                 {FaultKind::Short, 100, "Verify FAILED SIZE", 100},
+                 {FaultKind::Echo, 0, "Verify FAILED SIZE", 256},
+                 {FaultKind::Late, 300, "Config not read ", 0}};
+    for (const auto& c : cases) {
+        SimulatedTracker tracker(faulty(V1_4, c.fault, c.value));
+        TransferRig rig(tracker.path());
+        rig.configurator.settings.model = V1_4;  // as a read would have set it
+        rig.configurator.settings.callsign = "KV2ABC";
+        rig.write();
+        EXPECT_EQ(rig.configurator.statusMessage, c.status) << c.value;
+        EXPECT_EQ(rig.configurator.bytesReceived, c.received) << c.value;
+        EXPECT_EQ(rig.configurator.settings.callsign, "KV2ABC");  // the settings stay as the user had them
+        ASSERT_EQ(rig.statuses.size(), 9u) << c.value;  // judged on the first verifying tick
+        EXPECT_EQ(rig.statuses[7], "Verifying Config");
+        if (c.fault == FaultKind::Echo) { EXPECT_EQ(rig.configurator.readImage, rig.configurator.writeImage); }
+        if (c.fault != FaultKind::Corrupt) { EXPECT_EQ(tracker.stop().eeprom(), rig.configurator.writeImage); }
+    }
+}
+
+TEST(TransferFaults, AShortOrOverlongImageIsCountedInFullButStoredOnlyUpToItsEnd) {
+    for (const std::int32_t length : {100, 300}) {
+        SimulatedTracker tracker(faulty(FaV1_4, length < 128 ? FaultKind::Short : FaultKind::Long, length));
+        TransferRig rig(tracker.path());
+        rig.configurator.writeImage = pattern();
+        rig.configurator.settings.callsign = "UNTOUCHED";
+        rig.read();
+        EXPECT_EQ(rig.configurator.statusMessage, "Corrupted EEPROM");
+        EXPECT_EQ(rig.configurator.bytesReceived, length);
+        if (length > 128) { EXPECT_EQ(rig.configurator.readImage, factoryImage(FaV1_4)); }
+        // What lies behind readImage is not written over.
+        EXPECT_EQ(rig.configurator.writeImage, pattern());
+        EXPECT_EQ(rig.configurator.settings.callsign, "UNTOUCHED");
+    }
+}
+
+TEST(TransferFaults, EarlyGenerationsNeedThePauseBeforeTheReadBack) {
+    SimulatedTracker tracker(trackerOptions(V1_1));
+    TransferRig rig(tracker.path());
+    rig.configurator.settings.model = V1_1;
+    rig.write();  // the pause is asked for but not taken
+    EXPECT_EQ(rig.script.pauses, std::vector<int>{2000});
+    EXPECT_EQ(rig.configurator.statusMessage, "Config not read ");
+    const std::vector<std::uint8_t> ignored = bytesOf(tracker.stop().events(), WireKind::Ignored);
+    EXPECT_EQ(ignored, (std::vector<std::uint8_t>{0x1B, 'U'}));
+}
+
+TEST(TransferFaults, ABabblingTrackerCannotHoldATickOrOverfillTheReplies) {
+    SimulatedTracker tracker(faulty(V1_4, FaultKind::Babble));
+    TransferRig rig(tracker.path());
+    rig.configurator.writeImage = pattern();
+    rig.read();
+    // Every tick came back (a drain is bounded in time), and the version reply in length.
+    EXPECT_EQ(rig.answers, (std::vector<std::int32_t>{0, 0, 1, 0, 0, 1}));
+    EXPECT_EQ(rig.configurator.settings.model, V1_4);
+    EXPECT_EQ(rig.configurator.versionReply.size(), 256u);
+    EXPECT_EQ(rig.configurator.versionReply.substr(0, 13), "Kavrel v1.4\r\n");
+    EXPECT_EQ(rig.configurator.statusMessage, "Corrupted EEPROM");
+    EXPECT_GT(rig.configurator.bytesReceived, 128);
+    EXPECT_EQ(rig.configurator.writeImage, pattern());
+}
+
+TEST(TransferFaults, AHangUpInTheMiddleOfTheImageLeavesAPartialRead) {
+    // The image starts while a reading tick is listening; the line drops 64 bytes into it (the
+    // version reply was 13 bytes), and what the host had not read yet goes with it.
+    TrackerOptions options = faulty(V1_4, FaultKind::HangUp, 13 + 64);
+    options.replyDelayMs = 150;
+    SimulatedTracker tracker(options);
+    TransferRig rig(tracker.path());
+    rig.read();
+    EXPECT_EQ(rig.configurator.statusMessage, "Corrupted EEPROM");
+    EXPECT_GT(rig.configurator.bytesReceived, 0);
+    EXPECT_LE(rig.configurator.bytesReceived, 64);
+    EXPECT_EQ(rig.port.lastError, "Read: Failed 1");
+    EXPECT_EQ(rig.port.handle, -1);
+
+    rig.read();
+    EXPECT_EQ(rig.configurator.statusMessage, "Could not open Com Port " + tracker.path());
+}
+
+TEST(TestToneDuringATransfer, ClosesThePortAndThePhaseGoesOnWithWhatItHas) {
+    SimulatedTracker tracker(trackerOptions(FaV1_4));
+    TransferRig rig(tracker.path());
+    // Tick 1 of the version phase has the reply; tick 1 of the reading phase has the image.
+    rig.betweenTicks = [&](int tick) {
+        if (tick == 1) sendTestTone(rig.port, TestTone::Tone1200);
+        if (tick == 4) sendTestTone(rig.port, TestTone::Stop);
+    };
+    rig.read();
+    EXPECT_EQ(rig.configurator.statusMessage, "Read Config Successful");
+    EXPECT_EQ(rig.configurator.readImage, factoryImage(FaV1_4));
+    EXPECT_EQ(rig.port.handle, -1);
+    EXPECT_EQ(rig.port.lastError, "Close: ComPort Invalid");
+    std::vector<std::uint8_t> tones;
+    for (const ToneEvent& tone : tracker.stop().tones()) tones.push_back(tone.command);
+    EXPECT_EQ(tones, (std::vector<std::uint8_t>{'1', 0x1B}));
+}
+
+TEST(TestToneDuringATransfer, BeforeTheReplyComesItLeavesNothingToJudge) {
+    TrackerOptions options = trackerOptions(FaV1_4);
+    options.replyDelayMs = 250;
+    SimulatedTracker tracker(options);
+    TransferRig rig(tracker.path());
+    rig.configurator.settings.model = FaV1_4;
+    rig.betweenTicks = [&](int tick) {
+        if (tick == 3) sendTestTone(rig.port, TestTone::Tone2200);  // right after ESC "U"
+    };
+    rig.read();
+    EXPECT_EQ(rig.configurator.statusMessage, "Config not read ");
+    EXPECT_EQ(rig.configurator.bytesReceived, 0);
+    EXPECT_EQ(tracker.stop().tones().size(), 1u);
 }

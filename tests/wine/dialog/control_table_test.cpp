@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialog_fixture.h"
@@ -98,10 +99,9 @@ struct TemplateReader {
 };
 
 std::string predefinedClass(const std::string& name) {
-    if (name == "#128") return "BUTTON";
-    if (name == "#129") return "EDIT";
-    if (name == "#130") return "STATIC";
-    if (name == "#133") return "COMBOBOX";
+    for (const auto& [ordinal, className] : {std::pair<const char*, const char*>{"#128", "BUTTON"},
+                                             {"#129", "EDIT"}, {"#130", "STATIC"}, {"#133", "COMBOBOX"}})
+        if (name == ordinal) return className;
     return upper(name);
 }
 
@@ -129,13 +129,10 @@ TEST(DialogTemplate, IsTemplate129WithTheTitleSizeStylesFontAndControlTable) {
     const int count = r.word();
     ASSERT_EQ(count, kControlCount);
     for (int want : {0, 0, 321, 160}) EXPECT_EQ(r.coordinate(), want);
-    EXPECT_EQ(r.nameOrOrdinal(), "");  // menu
-    EXPECT_EQ(r.nameOrOrdinal(), "");  // window class
+    for (const char* what : {"menu", "window class"}) EXPECT_EQ(r.nameOrOrdinal(), "") << what;
     EXPECT_EQ(r.text(), "Kavrel Config");
-    ASSERT_TRUE(style & DS_SETFONT);
-    EXPECT_EQ(r.word(), 8);    // points
-    EXPECT_EQ(r.word(), 400);  // weight
-    EXPECT_EQ(r.word(), DEFAULT_CHARSET << 8);  // not italic
+    // 8 points, weight 400, not italic, the default character set.
+    for (int want : {8, 400, DEFAULT_CHARSET << 8}) EXPECT_EQ(r.word(), want);
     EXPECT_EQ(r.text(), "MS Shell Dlg");
 
     for (const Row& want : kTable) {
@@ -162,17 +159,11 @@ TEST(Manifest, AsksToRunAsInvoker) {
     EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\""), std::string::npos) << manifest;
 }
 
+// 512 - 245 = 267, where (1024 - 491) / 2 would be 266; a window larger than the screen.
 TEST(Centring, HalvesAreTruncatedSeparatelyAndMayGoNegative) {
-    struct Case { int screenX, screenY, width, height, x, y; };
-    const Case cases[] = {
-        {1024, 768, 491, 301, 267, 234},     // 512 - 245; (1024 - 491) / 2 would be 266
-        {640, 480, 1001, 699, -180, -109},  // larger than the screen
-    };
-    for (const Case& c : cases) {
-        const WindowOrigin o = centredOrigin(c.screenX, c.screenY, c.width, c.height);
-        EXPECT_EQ(o.x, c.x);
-        EXPECT_EQ(o.y, c.y);
-    }
+    const WindowOrigin small = centredOrigin(1024, 768, 491, 301), large = centredOrigin(640, 480, 1001, 699);
+    EXPECT_EQ(std::make_pair(small.x, small.y), std::make_pair(267, 234));
+    EXPECT_EQ(std::make_pair(large.x, large.y), std::make_pair(-180, -109));
 }
 
 using MainWindowLayout = MainDialogTest;
@@ -194,9 +185,8 @@ TEST_F(MainWindowLayout, ShowsItselfCentredWithTheControlsOfTheTableInOrder) {
         EXPECT_TRUE(IsWindowVisible(child));
         char caption[256] = {};
         GetWindowTextA(child, caption, sizeof caption);
-        if (row.id != IDC_PORT && row.id != IDC_STATUS_LINE && std::string(row.className) != "EDIT") {
-            EXPECT_STREQ(caption, row.caption);
-        }
+        const bool fixedCaption = row.id != IDC_PORT && row.id != IDC_STATUS_LINE && row.className[0] != 'E';
+        EXPECT_STREQ(caption, fixedCaption ? row.caption : caption);
         child = GetWindow(child, GW_HWNDNEXT);
     }
     EXPECT_EQ(child, nullptr) << "more controls than the table";

@@ -1,22 +1,12 @@
 #include "dialog_fixture.h"
 
-#include <cstdio>
-
 #include "ui/resources/resource.h"
 
-namespace {
-
-// A crash ends the test at once and says where; it must neither wait for a debugger nor pass.
-LONG WINAPI endOnCrash(EXCEPTION_POINTERS* crash) {
-    std::fprintf(stderr, "crashed: exception %#lx at %p\n", crash->ExceptionRecord->ExceptionCode,
-                 crash->ExceptionRecord->ExceptionAddress);
-    std::fflush(stderr);
+// A crash ends the test at once; it must neither wait for a debugger nor pass.
+static const LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG {
     TerminateProcess(GetCurrentProcess(), 3);
     return EXCEPTION_EXECUTE_HANDLER;
-}
-const LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = SetUnhandledExceptionFilter(endOnCrash);
-
-}  // namespace
+});
 
 bool MessagePump::until(const std::function<bool()>& done, int timeoutMs) {
     const DWORD start = GetTickCount();

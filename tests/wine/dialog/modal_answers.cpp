@@ -11,9 +11,6 @@ constexpr int kFileNameField = 0x47C;  // cmb13
 constexpr int kFileTypeField = 0x470;  // cmb1
 constexpr int kReadOnlyBox = 0x410;    // chx1
 
-constexpr UINT kFirstMs = 20;
-constexpr UINT kAgainMs = 1000;
-
 std::string windowText(HWND window) {
     char text[1024] = {};
     if (window != nullptr) GetWindowTextA(window, text, sizeof text);
@@ -36,53 +33,35 @@ bool isMainDialog(HWND window) {
 ModalAnswers::ModalAnswers() : previous_(current) {
     current = this;
     hook_ = SetWindowsHookExA(WH_CBT, onCbt, nullptr, GetCurrentThreadId());
+    timer_ = SetTimer(nullptr, 0, 20, onTimer);
 }
 
 ModalAnswers::~ModalAnswers() {
     if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
-    for (const auto& entry : waiting_) KillTimer(nullptr, entry.first);
+    KillTimer(nullptr, timer_);
     current = previous_;
 }
 
 LRESULT CALLBACK ModalAnswers::onCbt(int code, WPARAM wParam, LPARAM lParam) {
-    ModalAnswers* self = current;
-    if (self != nullptr) {
-        const HWND window = reinterpret_cast<HWND>(wParam);
-        if (code == HCBT_ACTIVATE && window != nullptr && isDialogWindow(window) && !isMainDialog(window) &&
-            self->handled_.insert(window).second) {
-            // Answered a moment later, from the window's own message loop.
-            const UINT_PTR timer = SetTimer(nullptr, 0, kFirstMs, onTimer);
-            self->waiting_.emplace_back(timer, window);
-        } else if (code == HCBT_DESTROYWND) {
-            self->handled_.erase(window);
-        }
-    }
+    const HWND window = reinterpret_cast<HWND>(wParam);
+    if (current != nullptr && code == HCBT_ACTIVATE && window != nullptr && isDialogWindow(window) &&
+        !isMainDialog(window))
+        current->due_.emplace(window, GetTickCount() + 20);
+    else if (current != nullptr && code == HCBT_DESTROYWND)
+        current->due_.erase(window);
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// A window that is still open and usable a while after its answer (a file dialog after a
-// declined overwrite, or one that refused the name) is answered again, so that a test never waits
-// on a window nobody answers.
-void CALLBACK ModalAnswers::onTimer(HWND, UINT, UINT_PTR timerId, DWORD) {
-    ModalAnswers* self = current;
-    if (self == nullptr) {
-        KillTimer(nullptr, timerId);
-        return;
+// A disabled window has a box of its own open over it, which is answered instead.
+void CALLBACK ModalAnswers::onTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (current == nullptr) return;
+    std::vector<HWND> ready;
+    for (auto& [window, due] : current->due_) {
+        if (!IsWindow(window) || !IsWindowEnabled(window) || static_cast<LONG>(GetTickCount() - due) < 0) continue;
+        due = GetTickCount() + 1000;
+        ready.push_back(window);
     }
-    for (auto it = self->waiting_.begin(); it != self->waiting_.end(); ++it) {
-        if (it->first != timerId) continue;
-        const HWND window = it->second;
-        if (!IsWindow(window)) {
-            KillTimer(nullptr, timerId);
-            self->waiting_.erase(it);
-            return;
-        }
-        SetTimer(nullptr, timerId, kAgainMs, onTimer);
-        // Disabled: a box of its own is open over it.
-        if (IsWindowEnabled(window)) self->answer(window);
-        return;
-    }
-    KillTimer(nullptr, timerId);
+    for (HWND window : ready) current->answer(window);
 }
 
 void ModalAnswers::answer(HWND window) {

@@ -1,14 +1,15 @@
 // Answers the modal windows that open on the test's thread (message boxes, file dialogs) from a
 // script, and records what each one showed. A WH_CBT hook sees each window activate; the answer
 // is given from a thread timer, that is, from inside the window's own message loop once it has
-// finished setting itself up.
+// finished setting itself up. A window still open and usable a second after its answer (a file
+// dialog after a declined overwrite) is answered again, so that no test waits on it.
 #pragma once
 
 #include <windows.h>
 
 #include <deque>
 #include <functional>
-#include <set>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -40,14 +41,14 @@ public:
 
 private:
     static LRESULT CALLBACK onCbt(int code, WPARAM wParam, LPARAM lParam);
-    static void CALLBACK onTimer(HWND, UINT, UINT_PTR timerId, DWORD);
+    static void CALLBACK onTimer(HWND, UINT, UINT_PTR, DWORD);
     void answer(HWND window);
 
     ModalAnswers* previous_ = nullptr;
     HHOOK hook_ = nullptr;
+    UINT_PTR timer_ = 0;
     std::deque<Answer> answers_;
-    std::set<HWND> handled_;
-    std::vector<std::pair<UINT_PTR, HWND>> waiting_;
+    std::map<HWND, DWORD> due_;  // the open windows, and when each is to be answered
 };
 
 // Presses a button of a message box (IDOK, IDCANCEL, IDYES, ...).

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -33,13 +32,9 @@ std::vector<unsigned> hostBytes() {
     DWORD got = 0;
     while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) content.append(chunk, got);
     CloseHandle(file);
-    std::vector<unsigned> bytes;
-    std::istringstream lines(content);
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream fields(line);
-        std::string ms, unit, kind, hex;
-        if (fields >> ms >> unit >> kind >> hex && kind == "host>") bytes.push_back(std::stoul(hex, nullptr, 16));
-    }
+    std::vector<unsigned> bytes;  // each traced line reads "<time> <unit> host> <hex> ..."
+    for (std::size_t at = content.find(" host> "); at != std::string::npos; at = content.find(" host> ", at + 1))
+        bytes.push_back(static_cast<unsigned>(std::stoul(content.substr(at + 7, 2), nullptr, 16)));
     return bytes;
 }
 

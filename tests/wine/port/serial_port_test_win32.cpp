@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "link/serial_port.h"
 
@@ -58,22 +59,17 @@ TEST(Win32SerialPortOpen, SetsTheTrackersLineAndTimeoutsAtTheCurrentSpeedEveryTi
         DCB dcb{};
         dcb.DCBlength = sizeof dcb;
         ASSERT_TRUE(GetCommState(handleOf(port), &dcb));
-        EXPECT_EQ(dcb.BaudRate, static_cast<DWORD>(baud));
-        EXPECT_EQ(dcb.ByteSize, 8);
-        EXPECT_EQ(dcb.Parity, NOPARITY);
-        EXPECT_EQ(dcb.StopBits, ONESTOPBIT);
-        EXPECT_EQ(dcb.fOutxCtsFlow, 0u);
-        EXPECT_EQ(dcb.fOutX, 0u);
-        EXPECT_EQ(dcb.fInX, 0u);
-        // DTR and RTS are not checked: a pty has no modem lines, and Wine reports them as on
-        // whatever was set.
+        // 8N1 without flow control. DTR and RTS are not checked: a pty has no modem lines, and Wine
+        // reports them as on whatever was set.
+        EXPECT_EQ((std::vector<DWORD>{dcb.BaudRate, dcb.ByteSize, dcb.Parity, dcb.StopBits, dcb.fOutxCtsFlow,
+                                      dcb.fOutX, dcb.fInX}),
+                  (std::vector<DWORD>{static_cast<DWORD>(baud), 8, NOPARITY, ONESTOPBIT, 0, 0, 0}));
         COMMTIMEOUTS timeouts{};
         ASSERT_TRUE(GetCommTimeouts(handleOf(port), &timeouts));
-        EXPECT_EQ(timeouts.ReadIntervalTimeout, 50u);
-        EXPECT_EQ(timeouts.ReadTotalTimeoutMultiplier, 3u);
-        EXPECT_EQ(timeouts.ReadTotalTimeoutConstant, 100u);
-        EXPECT_EQ(timeouts.WriteTotalTimeoutMultiplier, 2u);
-        EXPECT_EQ(timeouts.WriteTotalTimeoutConstant, 300u);
+        EXPECT_EQ((std::vector<DWORD>{timeouts.ReadIntervalTimeout, timeouts.ReadTotalTimeoutMultiplier,
+                                      timeouts.ReadTotalTimeoutConstant, timeouts.WriteTotalTimeoutMultiplier,
+                                      timeouts.WriteTotalTimeoutConstant}),
+                  (std::vector<DWORD>{50, 3, 100, 2, 300}));
     }
     port.close();
     EXPECT_EQ(port.lastError, "");
@@ -118,15 +114,13 @@ TEST(Win32SerialPortIo, CountsWhatWasWrittenAndAQuietLineIsNoError) {
 
 TEST(Win32SerialPortProbe, AnswersWhetherThePortOpensAndLeavesItClosedUnderItsName) {
     SerialPort port;
-    EXPECT_EQ(port.probe("COM3"), 1);
-    EXPECT_EQ(port.handle, -1);
-    EXPECT_EQ(port.portName, "COM3");
-    EXPECT_EQ(port.lastError, "");
-
-    EXPECT_EQ(port.probe("COM2"), 0);
-    EXPECT_EQ(port.handle, -1);
-    EXPECT_EQ(port.portName, "COM2");
-    EXPECT_EQ(port.lastError, "Could not open Com Port COM2");
+    for (const char* name : {"COM3", "COM2"}) {
+        const bool present = name[3] == '3';
+        EXPECT_EQ(port.probe(name), present ? 1 : 0);
+        EXPECT_EQ(port.handle, -1);
+        EXPECT_EQ(port.portName, name);
+        EXPECT_EQ(port.lastError, present ? "" : "Could not open Com Port COM2");
+    }
 }
 
 // COM4 leads to /dev/null: CreateFile succeeds and the line settings cannot be read. A handle
@@ -139,7 +133,6 @@ TEST(Win32SerialPortProbe, APortThatRefusesItsSettingsIsReleasedAtOnce) {
     std::uint8_t got = 0;
     EXPECT_FALSE(port.readByte(got));
     EXPECT_EQ(port.lastError, "Read: ComPort Invalid");
-
 }
 
 // Ports above COM9 exist only in the device namespace; the texts keep the name the user chose,
