@@ -46,9 +46,7 @@ int runRead(const Arguments& args) {
     ToolContext tool;
     Configurator& configurator = tool.configurator;
     tool.port.portName = *port;
-    configurator.retryCount = 0;
-    configurator.startOperation(VersionThenRead);
-    TransferDisplay(tool.port, hasOption(parsed, "--trace"), standardErrorIsTerminal()).run(configurator);
+    TransferDisplay(tool.port, hasOption(parsed, "--trace"), standardErrorIsTerminal()).request(configurator, VersionThenRead);
 
     const bool read = configurator.statusMessage == "Read Config Successful";
     if (read) {

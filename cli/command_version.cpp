@@ -42,9 +42,7 @@ int runVersion(const Arguments& args) {
     ToolContext tool;
     Configurator& configurator = tool.configurator;
     tool.port.portName = *port;
-    configurator.retryCount = 0;
-    configurator.startOperation(VersionOnly);
-    TransferDisplay(tool.port, hasOption(parsed, "--trace"), standardErrorIsTerminal()).run(configurator);
+    TransferDisplay(tool.port, hasOption(parsed, "--trace"), standardErrorIsTerminal()).request(configurator, VersionOnly);
     if (isSuccessStatus(configurator.statusMessage)) {
         std::printf("version = %s\n", visibleText(configurator.versionReply).c_str());
         std::printf("model = %d\n", static_cast<int>(configurator.settings.model));

@@ -33,9 +33,7 @@ const char kUsage[] =
 bool readTracker(ToolContext& tool, TransferDisplay& display) {
     Configurator& configurator = tool.configurator;
     configurator.settings.model = None;
-    configurator.retryCount = 0;
-    configurator.startOperation(VersionThenRead);
-    display.run(configurator);
+    display.request(configurator, VersionThenRead);
     reportStatus(configurator.statusMessage);
     return configurator.statusMessage == "Read Config Successful";
 }

@@ -31,6 +31,12 @@ void TransferDisplay::run(Configurator& configurator) {
     clearProgress();
 }
 
+void TransferDisplay::request(Configurator& configurator, std::int32_t op) {
+    configurator.retryCount = 0;
+    configurator.startOperation(static_cast<TransferOp>(op));
+    run(configurator);
+}
+
 void TransferDisplay::traceSent(const std::uint8_t* bytes, int count, const std::string& note) {
     traceBytes("tx", bytes, static_cast<std::size_t>(count), note);
 }

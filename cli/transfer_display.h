@@ -25,6 +25,10 @@ public:
     // one poll per 100 ms tick through runUntilIdle, and clears the progress line at the end.
     void run(Configurator& configurator);
 
+    // Starts a request as the dialog's Read Version and Read Config buttons do (a fresh count of
+    // attempts, then startOperation with op) and runs it to its end.
+    void request(Configurator& configurator, std::int32_t op);
+
     // For exchanges outside the state machine (test tones): one line of bytes sent.
     void traceSent(const std::uint8_t* bytes, int count, const std::string& note);
 

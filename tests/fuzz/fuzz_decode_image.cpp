@@ -8,18 +8,12 @@
 
 #include "config/tracker_settings.h"
 #include "link/serial_port.h"
-
-namespace {
-void notice(void*, const char*, const char*) {}
-bool confirm(void*, const char*, const char*) { return false; }
-void pause(void*, int) {}
-}  // namespace
+#include "silent_prompts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 129) return 0;
-    static const Prompts prompts{nullptr, notice, confirm, pause};
     SerialPort port;
-    Configurator cfg(port, prompts);
+    Configurator cfg(port, silentPrompts());
     cfg.settings.model = data[128] % 6;
     std::memcpy(cfg.readImage.data(), data, 128);
     cfg.bytesReceived = 128;

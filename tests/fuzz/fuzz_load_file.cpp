@@ -6,12 +6,7 @@
 
 #include "config/tracker_settings.h"
 #include "link/serial_port.h"
-
-namespace {
-void notice(void*, const char*, const char*) {}
-bool confirm(void*, const char*, const char*) { return false; }
-void pause(void*, int) {}
-}  // namespace
+#include "silent_prompts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string path = "/tmp/kavrel-fuzz-load-" + std::to_string(getpid()) + ".kvr";
@@ -19,9 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (file == nullptr) return 0;
     std::fwrite(data, 1, size, file);
     std::fclose(file);
-    static const Prompts prompts{nullptr, notice, confirm, pause};
     SerialPort port;
-    Configurator cfg(port, prompts);
+    Configurator cfg(port, silentPrompts());
     cfg.loadFile(path.c_str());
     return 0;
 }
