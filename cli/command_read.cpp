@@ -4,7 +4,7 @@
 #include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "cli/exit_status.h"
-#include "cli/image_file_writer.h"
+#include "config/image_file.h"
 #include "cli/settings_printer.h"
 #include "cli/status_report.h"
 #include "cli/terminal.h"
@@ -60,7 +60,7 @@ int runRead(const Arguments& args) {
     // bytesReceived counts this read only: the Configurator is new and the reading phase starts
     // it at 0.
     if (output != nullptr && configurator.bytesReceived == kImageSize) {
-        const std::string saved = saveImageFile(configurator.readImage, *output);
+        const std::string saved = fileSaveText(saveImageFile(output->c_str(), configurator.readImage));
         if (reportStatus(saved) != kExitSuccess) status = kExitFailed;
     } else if (output != nullptr) {
         if (configurator.bytesReceived > 0)

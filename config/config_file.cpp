@@ -1,54 +1,20 @@
 #include "config/config_file.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <string>
-#include <system_error>
 
+#include "config/config_image.h"
+#include "config/image_file.h"
 #include "config/tracker_settings.h"
 #include "platform/c_runtime.h"
 
-namespace {
-
-// A file that exists must be writable in place, and a folder is no file: either way saving reports
-// that the file could not be opened, just as opening it for writing would have.
-bool existsButNotWritable(const char* path) {
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) return true;
-    std::FILE* existing = openFile(path, "rb");
-    if (existing == nullptr) return false;
-    std::fclose(existing);
-    std::FILE* writable = openFile(path, "r+b");
-    if (writable == nullptr) return true;
-    std::fclose(writable);
-    return false;
-}
-
-}  // namespace
-
-// The image goes to a temporary file beside the target, which replaces the target only when all
-// 136 bytes were written: a failed save never destroys the file it was to replace.
 void Configurator::saveFile(const char* path) {
-    encodeImage();
-    const std::string temporary = std::string(path) + ".saving";
-    std::FILE* file = existsButNotWritable(path) ? nullptr : openFile(temporary.c_str(), "wb");
-    if (file == nullptr) {
-        statusMessage = "Failed to open file";
-        return;
-    }
-    const std::uint8_t length[4] = {static_cast<std::uint8_t>(kImageSize), 0, 0, 0};
-    bool complete = std::fwrite(kFileMagic, 1, 4, file) == 4;
-    complete = (std::fwrite(length, 1, 4, file) == 4) && complete;
-    complete = (std::fwrite(writeImage.data(), 1, kImageSize, file) == static_cast<std::size_t>(kImageSize)) && complete;
-    // Buffered bytes reach the disk only here, so a full disk shows up as a failed close.
-    complete = (std::fclose(file) == 0) && complete;
-    if (!complete || !replaceFile(temporary.c_str(), path)) {
-        removeFile(temporary.c_str());
-        statusMessage = "Failed to write data";
-        return;
-    }
-    statusMessage = "File Saved";
+    // The transfer's images are its own: a Save while one runs changes nothing it sends or judges.
+    const EncodedImage encoded = encodeSettings(settings);
+    showCutNotices(encoded);
+    statusMessage = fileSaveText(saveImageFile(path, encoded.image));
 }
 
 void Configurator::loadFile(const char* path) {
@@ -73,16 +39,22 @@ void Configurator::loadFile(const char* path) {
         std::fclose(file);
         return;
     }
-    const bool complete = std::fread(readImage.data(), 1, kImageSize, file) == static_cast<std::size_t>(kImageSize);
+    // A transfer that is running keeps its read image: a Load meanwhile only changes the settings.
+    ConfigImage image{};
+    const std::size_t got = std::fread(image.data(), 1, kImageSize, file);
+    std::fclose(file);
+    if (!transferRunning()) std::copy(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(got), readImage.begin());
+    if (got != static_cast<std::size_t>(kImageSize)) {
+        statusMessage = "Failed to read data";
+        return;
+    }
     bool decoded = false;
-    if (complete) {
+    if (transferRunning()) {
+        decoded = decodeFrom(image);
+    } else {
         bytesReceived = kImageSize;
         decoded = decodeImage();
     }
-    std::fclose(file);
-    if (!complete)
-        statusMessage = "Failed to read data";
-    else if (decoded)
-        statusMessage = "File Loaded";
-    // else decodeImage left "Corrupted EEPROM"
+    if (decoded) statusMessage = "File Loaded";
+    // else the decoder left "Corrupted EEPROM"
 }

@@ -45,10 +45,9 @@ const char* destinationIdentifier(std::int32_t model) {
     return "APKV01";
 }
 
-std::int32_t Configurator::encodeImage() {
-    const TrackerSettings& s = settings;
-    ConfigImage& w = writeImage;
-    w.fill(0);
+EncodedImage encodeSettings(const TrackerSettings& s) {
+    EncodedImage encoded;
+    ConfigImage& w = encoded.image;
     const int blockStart = addressBlockStart(s.model);
 
     w[1] = static_cast<std::uint8_t>(s.calibration & 0xFF);
@@ -83,7 +82,7 @@ std::int32_t Configurator::encodeImage() {
 
     // A path too long for the image keeps the entries that fit; nothing is written outside it.
     const std::vector<std::string> entries = splitPath(s.path);
-    const bool pathCut = entries.size() > static_cast<std::size_t>(kMaxPathEntries);
+    encoded.pathCut = entries.size() > static_cast<std::size_t>(kMaxPathEntries);
     for (std::size_t k = 0; k < entries.size() && k < static_cast<std::size_t>(kMaxPathEntries); ++k)
         putField(parseStationAddress(entries[k]));
     w[static_cast<std::size_t>(index - 1)] |= kEndOfBlockMark;
@@ -93,46 +92,32 @@ std::int32_t Configurator::encodeImage() {
     w[static_cast<std::size_t>(index++)] = 0x00;
     w[6] = static_cast<std::uint8_t>(index);
 
-    bool textCut = false;
     for (char c : s.statusText) {
         if (index >= kImageSize - 1) {
-            textCut = true;
+            encoded.textCut = true;
             break;
         }
         w[static_cast<std::size_t>(index++)] = static_cast<std::uint8_t>(c);
     }
     w[static_cast<std::size_t>(index)] = 0x00;
-
-    if (pathCut) prompts_.notice(prompts_.context, kPathTruncatedCaption, kPathTruncatedText);
-    if (textCut) prompts_.notice(prompts_.context, kTextTruncatedCaption, kTextTruncatedText);
-    return pathCut || textCut ? 1 : 0;
+    return encoded;
 }
 
-bool Configurator::decodeImage() {
-    const ConfigImage& r = readImage;
+bool decodeSettings(const ConfigImage& r, TrackerSettings& s) {
     // Everything is checked before any setting changes: an image whose own indexes point outside
     // the 128 bytes (a blank or foreign EEPROM, a damaged file) is refused whole.
-    bool intact = bytesReceived == kImageSize;
     const int blockStart = r[0];
     const int textStart = r[6];
-    if (blockStart > kImageSize - 14 || textStart >= kImageSize) intact = false;
+    if (blockStart > kImageSize - 14 || textStart >= kImageSize) return false;
     std::vector<std::string> pathFields;
-    if (intact && (r[static_cast<std::size_t>(blockStart + 13)] & kEndOfBlockMark) == 0) {
+    if ((r[static_cast<std::size_t>(blockStart + 13)] & kEndOfBlockMark) == 0) {
         for (int at = blockStart + 14;; at += 7) {
-            if (at + 7 > kImageSize) {
-                intact = false;
-                break;
-            }
+            if (at + 7 > kImageSize) return false;
             pathFields.push_back(formatStationAddress(&r[static_cast<std::size_t>(at)]));
             if (r[static_cast<std::size_t>(at + 6)] & kEndOfBlockMark) break;
         }
     }
-    if (!intact) {
-        statusMessage = "Corrupted EEPROM";
-        return false;
-    }
 
-    TrackerSettings& s = settings;
     s.callsign = formatStationAddress(&r[static_cast<std::size_t>(blockStart + 7)]);
     s.path = joinPath(pathFields);
     s.calibration = r[1];
@@ -154,6 +139,34 @@ bool Configurator::decodeImage() {
     s.wx200Mode = (flags & 0x80) != 0;
     s.frequencyMHz = carriesFrequency(s.model) ? stepsToFrequency(static_cast<std::uint16_t>(r[9] + 256 * r[10]))
                                                : kDefaultFrequencyMHz;
+    return true;
+}
+
+void Configurator::showCutNotices(const EncodedImage& encoded) {
+    if (encoded.pathCut) prompts_.notice(prompts_.context, kPathTruncatedCaption, kPathTruncatedText);
+    if (encoded.textCut) prompts_.notice(prompts_.context, kTextTruncatedCaption, kTextTruncatedText);
+}
+
+std::int32_t Configurator::encodeImage() {
+    const EncodedImage encoded = encodeSettings(settings);
+    writeImage = encoded.image;
+    showCutNotices(encoded);
+    return encoded.cut() ? 1 : 0;
+}
+
+bool Configurator::decodeImage() {
+    if (bytesReceived != kImageSize) {
+        statusMessage = "Corrupted EEPROM";
+        return false;
+    }
+    return decodeFrom(readImage);
+}
+
+bool Configurator::decodeFrom(const ConfigImage& image) {
+    if (!decodeSettings(image, settings)) {
+        statusMessage = "Corrupted EEPROM";
+        return false;
+    }
     statusMessage = "Read Config Successful";
     return true;
 }

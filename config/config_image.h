@@ -1,8 +1,10 @@
-// The 128-byte configuration image: header conversions and layout constants. The encoder, decoder
-// and verifier are Configurator members (tracker_settings.h).
+// The 128-byte configuration image: header conversions, layout constants and the pure encoder and
+// decoder. The Configurator's members (tracker_settings.h) wrap them with the notices and texts.
 #pragma once
 
 #include <cstdint>
+
+#include "config/tracker_settings.h"
 
 // Step sizes of the delay and quiet-time bytes: the single-precision values nearest to 6.666 ms
 // and 26.3 ms, widened to double, as the tracker's firmware uses them.
@@ -24,6 +26,21 @@ float stepsToFrequency(std::uint16_t steps);           // F2 for model 4
 
 int addressBlockStart(std::int32_t model);
 const char* destinationIdentifier(std::int32_t model);
+
+// The image of the settings, laid out for settings.model, and what did not fit. Changes no
+// setting and asks nobody: the Configurator's members tell the user.
+struct EncodedImage {
+    ConfigImage image{};
+    bool textCut = false;  // the status text was cut to the room left
+    bool pathCut = false;  // the path had more entries than the image holds
+    bool cut() const { return textCut || pathCut; }
+};
+EncodedImage encodeSettings(const TrackerSettings& settings);
+
+// Takes the settings from an image read under settings.model; flags that model does not carry
+// keep their values. An image whose indexes point outside its 128 bytes is refused (false) and
+// no setting changes.
+bool decodeSettings(const ConfigImage& image, TrackerSettings& settings);
 
 // Notices shown when the settings do not fit the image.
 extern const char kTextTruncatedCaption[];

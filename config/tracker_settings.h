@@ -10,6 +10,8 @@
 #include "platform/prompts.h"
 
 class SerialPort;
+struct EncodedImage;
+enum class TestTone : int;
 
 // Firmware generations; rules compare the integer value.
 enum FirmwareModel : std::int32_t {
@@ -88,6 +90,12 @@ public:
     void startOperation(TransferOp op);
     std::int32_t poll();
     std::int32_t beginWrite();
+    // Once ESC "D" has gone out the tracker takes the next 128 bytes as its image, so a write
+    // whose image is under way sends its remaining chunks at once; a command that would take the
+    // port, and closing the program, call this first. The write then goes on to its read-back.
+    void finishImage();
+    // The test-tone exchange on the port, after any image under way.
+    void testTone(TestTone tone);
 
     // Configuration file.
     void saveFile(const char* path);
@@ -97,6 +105,19 @@ public:
     const Prompts& prompts() const { return prompts_; }
 
 private:
+    void showCutNotices(const EncodedImage& encoded);
+    bool decodeFrom(const ConfigImage& image);
+    // The version probe of a write found its tracker: lay the image out for it, or end the
+    // transfer without sending anything when the settings do not fit its layout.
+    std::int32_t startImage(std::int32_t model);
+    void sendNextChunk();
+    bool transferRunning() const { return operation != Idle; }
+
     SerialPort& port_;
     const Prompts& prompts_;
+    // What the running transfer works with, kept apart from the settings, which Save and Load
+    // change while a transfer runs: the settings a write was asked to send (their model is the
+    // generation writeImage is laid out for) and the generation the probe found.
+    TrackerSettings writeSettings_;
+    std::int32_t trackerModel_ = None;
 };

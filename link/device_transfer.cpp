@@ -2,7 +2,9 @@
 
 #include <chrono>
 #include <cstring>
+#include <string>
 
+#include "config/config_image.h"
 #include "config/tracker_settings.h"
 #include "link/serial_port.h"
 
@@ -61,6 +63,7 @@ void sendTestTone(SerialPort& port, TestTone tone) {
 
 void Configurator::startOperation(TransferOp op) {
     SerialPort& port = port_;
+    finishImage();
     if (port.open()) {
         statusMessage = port.lastError;
         return;
@@ -87,6 +90,7 @@ std::int32_t Configurator::poll() {
         const std::int32_t model = matchVersionReply(versionReply.data(), versionReply.size());
         if (model != None) {
             settings.model = model;
+            trackerModel_ = model;
             tickCount = 0;
             if (operation == VersionOnly) {
                 statusMessage = "Version Read : \"" + versionReply + "\"";
@@ -98,11 +102,7 @@ std::int32_t Configurator::poll() {
                 port.open();
                 port.writeBytes(2, kReadImage, kPacingMs);
             } else {
-                operation = Writing;
-                statusMessage = "Writing Config : ";
-                port.open();
-                port.writeBytes(2, kWriteImage, kPacingMs);
-                writePos = 0;
+                return startImage(model);
             }
             return 1;
         }
@@ -126,6 +126,8 @@ std::int32_t Configurator::poll() {
             if (bytesReceived < INT32_MAX) ++bytesReceived;
         });
         if (tickCount < kJudgingTick) return 0;
+        // The image is the tracker's, whatever a Load did to the settings meanwhile.
+        settings.model = trackerModel_;
         if (bytesReceived == 0)
             statusMessage = "Config not read ";
         else if (operation == Reading)
@@ -137,13 +139,11 @@ std::int32_t Configurator::poll() {
         return 1;
     }
     case Writing:
-        statusMessage += "*";
         if (writePos < kImageSize) {
-            port.writeBytes(kChunkSize, writeImage.data() + writePos, kPacingMs);
-            writePos += kChunkSize;
+            sendNextChunk();
             return 0;
         }
-        if (settings.model <= V1_2) prompts_.pause(prompts_.context, kStoreWaitMs);
+        if (trackerModel_ <= V1_2) prompts_.pause(prompts_.context, kStoreWaitMs);
         port.writeBytes(2, kReadImage, kPacingMs);
         bytesReceived = 0;
         statusMessage = "Verifying Config";
@@ -170,12 +170,65 @@ std::int32_t Configurator::beginWrite() {
             return 0;
     }
     retryCount = 0;
-    if (encodeImage() == 0) {
+    finishImage();
+    const EncodedImage encoded = encodeSettings(settings);
+    if (!encoded.cut()) {
+        writeImage = encoded.image;
+        writeSettings_ = settings;
         startOperation(VersionThenWrite);
         return 0;
     }
-    readImage = writeImage;
-    bytesReceived = kImageSize;
-    decodeImage();
+    showCutNotices(encoded);
+    // The settings become what would have been stored. A transfer that kept running meanwhile
+    // keeps its own images.
+    if (transferRunning()) {
+        decodeFrom(encoded.image);
+    } else {
+        writeImage = encoded.image;
+        readImage = writeImage;
+        bytesReceived = kImageSize;
+        decodeImage();
+    }
     return 1;
+}
+
+std::int32_t Configurator::startImage(std::int32_t model) {
+    if (writeSettings_.model != model) {
+        writeSettings_.model = model;
+        const EncodedImage encoded = encodeSettings(writeSettings_);
+        writeImage = encoded.image;
+        if (encoded.cut()) {
+            operation = Idle;
+            settings = writeSettings_;
+            readImage = writeImage;
+            bytesReceived = kImageSize;
+            decodeImage();
+            statusMessage = encoded.textCut ? "Nothing Written : Text Too Long" : "Nothing Written : Path Too Long";
+            // Last: the notice's own message loop keeps the timer ticking.
+            showCutNotices(encoded);
+            return 1;
+        }
+    }
+    operation = Writing;
+    statusMessage = "Writing Config : ";
+    port_.open();
+    port_.writeBytes(2, kWriteImage, kPacingMs);
+    writePos = 0;
+    return 1;
+}
+
+void Configurator::sendNextChunk() {
+    // One star per chunk; the text is rebuilt so that a Load meanwhile leaves no trace in it.
+    statusMessage = "Writing Config : " + std::string(static_cast<std::size_t>(writePos / kChunkSize + 1), '*');
+    port_.writeBytes(kChunkSize, writeImage.data() + writePos, kPacingMs);
+    writePos += kChunkSize;
+}
+
+void Configurator::finishImage() {
+    while (operation == Writing && writePos >= 0 && writePos < kImageSize) sendNextChunk();
+}
+
+void Configurator::testTone(TestTone tone) {
+    finishImage();
+    sendTestTone(port_, tone);
 }

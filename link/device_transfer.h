@@ -2,13 +2,14 @@
 // Configurator's transfer state machine.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 class SerialPort;
 
 constexpr std::uint8_t kEsc = 0x1B;
 
-enum class TestTone { Tone1200, Tone2200, Both, Stop };
+enum class TestTone : int { Tone1200, Tone2200, Both, Stop };
 
 // Opens the port, sends the tone command (10 ms after each byte) and closes it again. A port that
 // does not open sends nothing; its text stays in lastError.

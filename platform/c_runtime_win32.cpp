@@ -1,5 +1,7 @@
 #include "platform/c_runtime.h"
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -18,3 +20,20 @@ bool replaceFile(const char* from, const char* to) {
 }
 
 bool removeFile(const char* path) { return DeleteFileA(path) != 0; }
+
+std::FILE* createNewFile(const char* path, const char*) {
+    const HANDLE handle = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY | _O_WRONLY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        DeleteFileA(path);
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(fd, "wb");
+    if (file == nullptr) {
+        _close(fd);
+        DeleteFileA(path);
+    }
+    return file;
+}

@@ -68,10 +68,11 @@ void loadFromFile(HWND dialog) {
     updateEnables(dialog);
 }
 
-// A test tone holds the port only for its three bytes; failures stay in the port's lastError.
+// A test tone holds the port only for its three bytes; failures stay in the port's lastError. An
+// image under way is finished first: the tracker would take the tone's bytes as image bytes.
 void sendTone(HWND dialog, TestTone tone) {
     mainSerialPort().portName = selectedPortName(dialog);
-    sendTestTone(mainSerialPort(), tone);
+    mainConfigurator().testTone(tone);
 }
 
 // The system has checked the clicked radio button already; the other one is cleared here. The
@@ -92,7 +93,7 @@ const char* selectedPortName(HWND dialog) {
 INT_PTR onCommand(HWND dialog, WPARAM wParam) {
     switch (wParam) {
     case IDCANCEL:
-        PostQuitMessage(0);
+        quitProgram();
         return 1;
     case IDC_READ_VERSION:
         startRead(dialog, VersionOnly);

@@ -67,7 +67,7 @@ INT_PTR onTimer(HWND dialog, WPARAM timerId) {
 
 // The close box and Alt+F4 end the program as "Quit" does.
 INT_PTR onClose() {
-    PostQuitMessage(0);
+    quitProgram();
     return 0;
 }
 
@@ -82,6 +82,12 @@ void reportNoWindow(DWORD error) {
 }  // namespace
 
 SerialPort& mainSerialPort() { return serialPort; }
+
+void quitProgram() {
+    // A tracker left with part of an image would take the next command's bytes as the rest.
+    configurator.finishImage();
+    PostQuitMessage(0);
+}
 Configurator& mainConfigurator() { return configurator; }
 
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

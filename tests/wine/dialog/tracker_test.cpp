@@ -1,6 +1,6 @@
 // The dialog against simulated trackers: COM3 is generation 4 ("FA v1.4") at 9600 baud, COM7
-// generation 2 ("v1.2") at 2400 baud, found on the probe's second attempt; every other COM port is
-// absent. The simulator on COM3 traces the line to the file named by KAVREL_LOG_COM3.
+// generation 2 ("v1.2") at 2400 baud, found on the probe's second attempt, COM9 generation 1
+// ("v1.1"); every other COM port is absent. The simulator on COM3 traces the line to the file named by KAVREL_LOG_COM3.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -73,7 +73,7 @@ protected:
 };
 
 TEST_F(Tracker, ThePortListHoldsTheOpenPortsInOrderWithTheFirstSelected) {
-    ASSERT_EQ(SendDlgItemMessageA(dialog, IDC_PORT, CB_GETCOUNT, 0, 0), 2);
+    ASSERT_EQ(SendDlgItemMessageA(dialog, IDC_PORT, CB_GETCOUNT, 0, 0), 3);
     char item[100] = {};
     SendDlgItemMessageA(dialog, IDC_PORT, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(item));
     EXPECT_STREQ(item, "COM7");
@@ -147,6 +147,39 @@ TEST_F(Tracker, WrittenSettingsComeBackWithReadConfig) {
     EXPECT_TRUE(checked(IDC_WX200));
     EXPECT_FALSE(checked(IDC_PEET));
     EXPECT_TRUE(checked(IDC_INVERT_CD));
+}
+
+// Right after start-up the settings are laid out for no generation in particular; the tracker
+// that answers decides the layout it stores.
+TEST_F(Tracker, WriteRightAfterStartUpStoresTheLayoutOfAFirstGenerationTracker) {
+    selectPort("COM9");
+    click(IDC_WRITE_CONFIG);
+    EXPECT_EQ(statusLinesUntilIdle().back(), "Config Written Successfully!");
+    click(IDC_READ_CONFIG);
+    EXPECT_EQ(statusLinesUntilIdle().back(), "Read Config Successful");
+    const ConfigImage& stored = configurator().readImage;
+    EXPECT_EQ(stored[0], 9);     // the address block starts at 9
+    EXPECT_EQ(stored[5], 0x40);  // Peet only: generation 1 carries no other switch
+    EXPECT_EQ(std::vector<unsigned>(stored.begin() + 9, stored.begin() + 16),
+              (std::vector<unsigned>{0x82, 0xA0, 0x96, 0xAC, 0x60, 0x62, 0x60}));  // "APKV01"
+    EXPECT_EQ(text(IDC_FREQUENCY), "144.390");
+}
+
+TEST_F(Tracker, QuitDuringTheImageSendsItsLastByteFirst) {
+    click(IDC_WRITE_CONFIG);
+    ASSERT_TRUE(pump.until([] { return configurator().operation == Writing && configurator().writePos == 32; }, 5000));
+    command(IDCANCEL);
+    EXPECT_EQ(configurator().writePos, 128);
+    pump.runFor(100);
+    EXPECT_TRUE(pump.quitPosted);
+    std::vector<unsigned> sent;
+    const auto imageBytesSent = [&] {
+        sent = hostBytes();
+        for (std::size_t at = sent.size(); at-- > 1;)
+            if (sent[at - 1] == 0x1B && sent[at] == 'D') return sent.size() - at - 1;
+        return std::size_t{0};
+    };
+    EXPECT_TRUE(pump.until([&] { return imageBytesSent() >= 128; }, 3000));
 }
 
 TEST_F(Tracker, TestTonesPutTheirThreeBytesOnTheLineAndCloseThePort) {

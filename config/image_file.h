@@ -1,0 +1,20 @@
+// Writing a configuration file so that nothing but the file meant is ever replaced: through a
+// temporary file beside it, which keeps the old file whole until the new one is complete, and in
+// place where a temporary file cannot serve. The window's Save and kavrelcfg's -o share it.
+#pragma once
+
+#include "config/tracker_settings.h"
+
+enum class FileSaveResult { Saved, OpenFailed, WriteFailed };
+
+// "File Saved", "Failed to open file" or "Failed to write data".
+const char* fileSaveText(FileSaveResult result);
+
+// Saves the 136 bytes of the file (header and image) to path:
+// - a symbolic link is followed, and the file it leads to is replaced; the link stays;
+// - a folder is not a file (OpenFailed); a device or FIFO is written in place, never replaced;
+// - an existing file that cannot be written in place is not replaced behind its owner's back;
+// - the temporary name is never one that already exists;
+// - where no temporary file can be made, or the new file cannot take the old one's place (held
+//   open by another program), the file is written in place as a plain open-and-write would.
+FileSaveResult saveImageFile(const char* path, const ConfigImage& image);
