@@ -56,11 +56,13 @@ int runEncode(const Arguments& args) {
 
     ToolContext tool;
     Configurator& configurator = tool.configurator;
-    if (const std::string* from = lastValue(parsed, "--from");
-        from != nullptr && !loadConfigFile(configurator, *from, model))
-        return reportStatus(configurator.statusMessage);
-    for (const SettingAssignment& assignment : assignments) applySettingAssignment(configurator.settings, assignment);
     configurator.settings.model = model;
+    if (const std::string* from = lastValue(parsed, "--from"); from != nullptr) {
+        const LoadedFile loaded = loadConfigFile(*from, model);
+        if (!loaded.decoded) return reportStatus(loaded.status, false);
+        configurator.settings = loaded.settings;
+    }
+    for (const SettingAssignment& assignment : assignments) applySettingAssignment(configurator.settings, assignment);
     configurator.saveFile(output->c_str());
-    return reportStatus(configurator.statusMessage);
+    return reportOutcome(configurator);
 }

@@ -6,7 +6,7 @@
 #include "cli/exit_status.h"
 #include "cli/image_table.h"
 #include "cli/status_report.h"
-#include "cli/tool_context.h"
+#include "cli/file_loading.h"
 
 namespace {
 
@@ -36,10 +36,8 @@ int runHex(const Arguments& args) {
     if (const std::string* value = lastValue(parsed, "--model"); value != nullptr && !parseModelArgument(*value, model))
         return usageError("hex", "--model takes 0, 1, 2, 3 or 4");
 
-    ToolContext tool;
-    Configurator& configurator = tool.configurator;
-    configurator.loadFile(parsed.positionals[0].c_str());
+    const LoadedFile loaded = loadConfigFile(parsed.positionals[0], model);
     // A whole image is shown even when it does not decode: that is when its bytes matter most.
-    if (configurator.bytesReceived == kImageSize) printImageTable(stdout, configurator.readImage, model);
-    return reportStatus(configurator.statusMessage);
+    if (loaded.imageWhole) printImageTable(stdout, loaded.image, model);
+    return reportStatus(loaded.status, loaded.decoded);
 }

@@ -48,20 +48,20 @@ int runRead(const Arguments& args) {
     tool.port.portName = *port;
     TransferDisplay(tool.port, hasOption(parsed, "--trace"), standardErrorIsTerminal()).request(configurator, VersionThenRead);
 
-    const bool read = configurator.statusMessage == "Read Config Successful";
+    const bool read = configurator.outcome == Outcome::Succeeded;
     if (read) {
         if (hasOption(parsed, "--json"))
             printSettingsJson(stdout, configurator.settings);
         else
             printSettings(stdout, configurator.settings);
     }
-    int status = reportStatus(configurator.statusMessage);
+    int status = reportOutcome(configurator);
     const std::string* output = lastValue(parsed, "--output");
     // bytesReceived counts this read only: the Configurator is new and the reading phase starts
     // it at 0.
     if (output != nullptr && configurator.bytesReceived == kImageSize) {
-        const std::string saved = fileSaveText(saveImageFile(output->c_str(), configurator.readImage));
-        if (reportStatus(saved) != kExitSuccess) status = kExitFailed;
+        const FileSaveResult saved = saveImageFile(output->c_str(), configurator.readImage);
+        if (reportStatus(fileSaveText(saved), saved == FileSaveResult::Saved) != kExitSuccess) status = kExitFailed;
     } else if (output != nullptr) {
         if (configurator.bytesReceived > 0)
             std::fprintf(stderr, "Nothing saved: the tracker sent %ld bytes, not 128.\n",

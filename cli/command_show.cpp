@@ -7,7 +7,6 @@
 #include "cli/file_loading.h"
 #include "cli/settings_printer.h"
 #include "cli/status_report.h"
-#include "cli/tool_context.h"
 
 namespace {
 
@@ -38,16 +37,15 @@ int runShow(const Arguments& args) {
     if (const std::string* value = lastValue(parsed, "--model"); value != nullptr && !parseModelArgument(*value, model))
         return usageError("show", "--model takes 0, 1, 2, 3 or 4");
 
-    ToolContext tool;
-    Configurator& configurator = tool.configurator;
-    if (loadConfigFile(configurator, parsed.positionals[0], model)) {
+    const LoadedFile loaded = loadConfigFile(parsed.positionals[0], model);
+    if (loaded.decoded) {
         if (hasOption(parsed, "--json"))
-            printSettingsJson(stdout, configurator.settings);
+            printSettingsJson(stdout, loaded.settings);
         else
-            printSettings(stdout, configurator.settings);
+            printSettings(stdout, loaded.settings);
     }
-    const int status = reportStatus(configurator.statusMessage);
-    if (configurator.statusMessage == "Corrupted EEPROM")
+    const int status = reportStatus(loaded.status, loaded.decoded);
+    if (loaded.imageWhole && !loaded.decoded)
         std::fprintf(stderr, "The image does not decode; 'kavrelcfg hex %s' shows its bytes.\n",
                      parsed.positionals[0].c_str());
     return status;

@@ -26,13 +26,10 @@ const char kUsage[] =
 struct ToneName {
     const char* name;
     TestTone tone;
-    std::uint8_t lastByte;  // after ESC ESC
 };
 
-const ToneName kTones[] = {{"1200", TestTone::Tone1200, '1'},
-                           {"2200", TestTone::Tone2200, '2'},
-                           {"both", TestTone::Both, '3'},
-                           {"stop", TestTone::Stop, 0x1B}};
+const ToneName kTones[] = {
+    {"1200", TestTone::Tone1200}, {"2200", TestTone::Tone2200}, {"both", TestTone::Both}, {"stop", TestTone::Stop}};
 
 }  // namespace
 
@@ -56,16 +53,16 @@ int runTone(const Arguments& args) {
 
     ToolContext tool;
     tool.port.portName = *port;
-    // sendTestTone reports only through lastError, and a later success never clears it.
+    // The exchange reports only through lastError, and a later success never clears it.
     tool.port.lastError.clear();
-    sendTestTone(tool.port, chosen->tone);
+    {
+        TransferDisplay display(tool.port, hasOption(parsed, "--trace"), false);
+        tool.configurator.testTone(chosen->tone);
+    }
     if (!tool.port.lastError.empty()) {
         std::fprintf(stderr, "%s\n", visibleText(tool.port.lastError).c_str());
         return kExitFailed;
     }
-    const std::uint8_t sent[] = {0x1B, 0x1B, chosen->lastByte};
-    TransferDisplay(tool.port, hasOption(parsed, "--trace"), false)
-        .traceSent(sent, 3, std::string("tone ") + chosen->name);
     std::fprintf(stderr, "Test tone command sent: %s\n", chosen->name);
     return kExitSuccess;
 }

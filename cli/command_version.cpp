@@ -43,9 +43,9 @@ int runVersion(const Arguments& args) {
     Configurator& configurator = tool.configurator;
     tool.port.portName = *port;
     TransferDisplay(tool.port, hasOption(parsed, "--trace"), standardErrorIsTerminal()).request(configurator, VersionOnly);
-    if (isSuccessStatus(configurator.statusMessage)) {
+    if (configurator.outcome == Outcome::Succeeded) {
         std::printf("version = %s\n", visibleText(configurator.versionReply).c_str());
         std::printf("model = %d\n", static_cast<int>(configurator.settings.model));
     }
-    return reportStatus(configurator.statusMessage);
+    return reportOutcome(configurator);
 }

@@ -10,6 +10,7 @@
 #include "cli/terminal.h"
 #include "cli/tool_context.h"
 #include "cli/transfer_display.h"
+#include "config/config_image.h"
 
 namespace {
 
@@ -34,8 +35,8 @@ bool readTracker(ToolContext& tool, TransferDisplay& display) {
     Configurator& configurator = tool.configurator;
     configurator.settings.model = None;
     display.request(configurator, VersionThenRead);
-    reportStatus(configurator.statusMessage);
-    return configurator.statusMessage == "Read Config Successful";
+    reportOutcome(configurator);
+    return configurator.outcome == Outcome::Succeeded;
 }
 
 }  // namespace
@@ -73,7 +74,7 @@ int runWrite(const Arguments& args) {
     TrackerSettings fileSettings;
     if (from != nullptr) {
         configurator.loadFile(from->c_str());
-        if (configurator.statusMessage != "File Loaded") return reportStatus(configurator.statusMessage);
+        if (configurator.outcome != Outcome::Succeeded) return reportOutcome(configurator);
         fileSettings = configurator.settings;
     }
 
@@ -93,20 +94,18 @@ int runWrite(const Arguments& args) {
     }
     for (const SettingAssignment& assignment : assignments) applySettingAssignment(configurator.settings, assignment);
 
-    // beginWrite leaves the status alone when a confirmation is declined.
-    configurator.statusMessage.clear();
-    if (configurator.beginWrite() == 1) {
-        const int room = kImageSize - 1 - configurator.writeImage[6];
-        std::fprintf(stderr, "Nothing written: with this path the status text holds at most %d characters.\n", room);
+    const TrackerSettings asked = configurator.settings;
+    configurator.beginWrite();
+    if (configurator.outcome == Outcome::Cut) {
+        std::fprintf(stderr, "Nothing written: with this path the status text holds at most %d characters.\n",
+                     statusTextCapacity(asked));
         return kExitFailed;
     }
-    if (configurator.operation == Idle) {
-        if (configurator.statusMessage.empty()) {
-            std::fprintf(stderr, "Nothing written: the write was not confirmed.\n");
-            return kExitFailed;
-        }
-        return reportStatus(configurator.statusMessage);
+    if (configurator.outcome == Outcome::Declined) {
+        std::fprintf(stderr, "Nothing written: the write was not confirmed.\n");
+        return kExitFailed;
     }
+    if (configurator.operation == Idle) return reportOutcome(configurator);
     display.run(configurator);
-    return reportStatus(configurator.statusMessage);
+    return reportOutcome(configurator);
 }

@@ -1,14 +1,21 @@
 #include "cli/file_loading.h"
 
-#include "config/tracker_settings.h"
+#include "config/config_file.h"
+#include "config/config_image.h"
 
-bool loadConfigFile(Configurator& configurator, const std::string& path, std::int32_t model) {
-    configurator.loadFile(path.c_str());
-    if (configurator.statusMessage != "File Loaded") return false;
-    if (model != FaV1_4) {
-        configurator.settings.model = model;
-        if (!configurator.decodeImage()) return false;
-        configurator.statusMessage = "File Loaded";
+LoadedFile loadConfigFile(const std::string& path, std::int32_t model) {
+    LoadedFile loaded;
+    loaded.settings.model = model;
+    ParsedFile parsed;
+    if (!readConfigFile(path.c_str(), parsed)) {
+        loaded.status = kFileOpenFailedText;
+        return loaded;
     }
-    return true;
+    loaded.status = fileParseText(parsed.result);
+    loaded.image = parsed.image;
+    loaded.imageWhole = parsed.result == FileParse::Complete;
+    if (!loaded.imageWhole) return loaded;
+    loaded.decoded = decodeSettings(parsed.image, loaded.settings);
+    if (!loaded.decoded) loaded.status = "Corrupted EEPROM";
+    return loaded;
 }

@@ -1,13 +1,18 @@
-// Loading a configuration file for show, encode and hex.
+// Loading a configuration file for show, encode and hex: the file's image, and its settings as
+// the given firmware generation reads them.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-class Configurator;
+#include "config/tracker_settings.h"
 
-// Loads the file as the dialog's "Load" does (decoded as generation 4). For another model the
-// image is then decoded once more as that generation reads it: the model is set, bytesReceived
-// stays 128, and the switches that generation does not carry keep what the first decoding gave.
-// true when the file loaded; the status message tells what happened.
-bool loadConfigFile(Configurator& configurator, const std::string& path, std::int32_t model);
+struct LoadedFile {
+    bool decoded = false;     // the settings were taken from the image
+    bool imageWhole = false;  // all 128 image bytes were there, whether they decode or not
+    std::string status;       // the texts of the window's Load
+    ConfigImage image{};
+    TrackerSettings settings;  // the defaults, then what the image gives under model
+};
+
+LoadedFile loadConfigFile(const std::string& path, std::int32_t model);

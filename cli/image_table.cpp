@@ -4,41 +4,59 @@
 
 #include "cli/text_escaping.h"
 #include "config/config_image.h"
+#include "config/image_layout.h"
+#include "config/settings_table.h"
 #include "config/station_address.h"
 
 namespace {
 
 constexpr int kMaxRowBytes = 8;
-constexpr int kFieldSize = 7;
 
 std::string str(long long value) { return std::to_string(value); }
 
 std::string quoted(const std::string& text) { return "\"" + visibleText(text, true) + "\""; }
 
 std::string flagNames(std::uint8_t flags, std::int32_t model) {
-    struct Bit {
-        std::uint8_t mask;
-        const char* name;
-        bool carried;
-    };
-    const Bit bits[] = {
-        {0x01, "txTwist", carriesTxTwist(model)},
-        {0x02, "bit 1 (unused)", true},
-        {0x04, "invertCd", carriesSerialSwitches(model)},
-        {0x08, "sendWithWeather", carriesSerialSwitches(model)},
-        {0x10, "allowTtlSerial", carriesSerialSwitches(model)},
-        {0x20, "bit 5 (unused)", true},
-        {0x40, "peetMode", true},
-        {0x80, "wx200Mode", true},
-    };
     std::string text;
-    for (const Bit& bit : bits) {
-        if ((flags & bit.mask) == 0) continue;
+    for (int bit = 0; bit < 8; ++bit) {
+        const int mask = 1 << bit;
+        if ((flags & mask) == 0) continue;
         if (!text.empty()) text += ", ";
-        text += bit.name;
-        if (!bit.carried) text += " (ignored by generation " + str(model) + ")";
+        const HeaderField* field = nullptr;
+        for (const HeaderField& f : kHeaderFields)
+            if (f.conversion == Conversion::Flag && f.mask == mask) field = &f;
+        if (field == nullptr) {
+            text += "bit " + str(bit) + " (unused)";
+            continue;
+        }
+        const SettingSpec& spec = settingSpec(field->setting);
+        text += spec.name;
+        if (!isCarried(spec.carried, model)) text += " (ignored by generation " + str(model) + ")";
     }
     return "flags: " + (text.empty() ? std::string("none") : text);
+}
+
+// What one header field holds, as the given generation reads it.
+std::string fieldMeaning(const HeaderField& field, const ConfigImage& image) {
+    const std::uint32_t raw = headerFieldRaw(field, image);
+    const SettingSpec& spec = settingSpec(field.setting);
+    const std::string name = spec.name;
+    switch (field.conversion) {
+    case Conversion::DelayMs:
+        return name + ": " + str(raw) + " steps = " + str(byteToDelayMs(static_cast<std::uint8_t>(raw))) + " ms";
+    case Conversion::QuietMs:
+        return name + ": " + str(raw) + " steps = " + str(byteToQuietMs(static_cast<std::uint8_t>(raw))) + " ms";
+    case Conversion::Frequency: {
+        char mhz[32];
+        std::snprintf(mhz, sizeof mhz, "%.3f", static_cast<double>(stepsToFrequency(static_cast<std::uint16_t>(raw))));
+        return name + ": " + str(raw) + " steps of 5 kHz = " + mhz + " MHz";
+    }
+    case Conversion::Byte:
+    case Conversion::Word:
+    case Conversion::Flag:
+        break;
+    }
+    return name + ": " + str(raw) + (*spec.unit != 0 ? std::string(" ") + spec.unit : std::string());
 }
 
 class TableBuilder {
@@ -62,55 +80,38 @@ private:
     void add(int start, int length, const std::string& meaning) { rows_.push_back({start, length, meaning}); }
 
     void addHeader() {
-        const int blockStart = at(0);
-        add(0, 1,
+        const int blockStart = at(kBlockStartIndex);
+        add(kBlockStartIndex, 1,
             "address block start: " + str(blockStart) +
                 (blockStart > kImageSize - 2 * kFieldSize ? " (the source field would lie outside the image)" : ""));
-        add(1, 1, "calibration " + str(at(1)));
-        add(2, 1, "auto TX delay: " + str(at(2)) + " steps = " + str(byteToDelayMs(image_[2])) + " ms");
-        add(3, 2, "auto TX rate: " + str(at(3) + 256 * at(4)) + " s");
-        add(5, 1, flagNames(image_[5], model_));
-        const int textStart = at(6);
-        add(6, 1, "status text start: " + str(textStart) + (textStart >= kImageSize ? " (outside the image)" : ""));
-        add(7, 1, "quiet time: " + str(at(7)) + " steps = " + str(byteToQuietMs(image_[7])) + " ms");
-        add(8, 1, "send every " + str(at(8)));
-        if (carriesFrequency(model_)) {
-            const int steps = at(9) + 256 * at(10);
-            char mhz[32];
-            std::snprintf(mhz, sizeof mhz, "%.3f",
-                          static_cast<double>(stepsToFrequency(static_cast<std::uint16_t>(steps))));
-            add(9, 2, "frequency: " + str(steps) + " steps of 5 kHz = " + mhz + " MHz");
-        }
+        add(kFlagsIndex, 1, flagNames(image_[kFlagsIndex], model_));
+        const int textStart = at(kTextStartIndex);
+        add(kTextStartIndex, 1,
+            "status text start: " + str(textStart) + (textStart >= kImageSize ? " (outside the image)" : ""));
+        for (const HeaderField& field : kHeaderFields)
+            if (field.conversion != Conversion::Flag && isCarried(settingSpec(field.setting).carried, model_))
+                add(field.index, field.width, fieldMeaning(field, image_));
     }
 
-    // Walks the address block as the decoder does: destination, source, then path fields up to
-    // the one with the end mark.
+    // The address block as the decoder walks it, then the frame bytes after it.
     void addAddressBlock() {
-        const int blockStart = at(0);
-        if (blockStart + kFieldSize <= kImageSize) add(blockStart, kFieldSize, fieldMeaning("destination", blockStart));
-        const int source = blockStart + kFieldSize;
-        if (source + kFieldSize > kImageSize) return;
-        add(source, kFieldSize, fieldMeaning("source", source));
-        int next = source + kFieldSize;
-        if (!endMarked(source)) {
-            for (int k = 1;; ++k) {
-                if (next + kFieldSize > kImageSize) {
-                    if (next < kImageSize)
-                        add(next, kImageSize - next,
-                            "no end-of-address-block mark: the tracker's decoder refuses this image");
-                    return;
-                }
-                add(next, kFieldSize, fieldMeaning("path " + str(k), next));
-                next += kFieldSize;
-                if (endMarked(next - kFieldSize)) break;
-            }
+        const AddressBlock block = walkAddressBlock(image_);
+        for (std::size_t k = 0; k < block.fields.size(); ++k) {
+            const std::string role = k == 0 ? "destination" : k == 1 ? "source" : "path " + str(static_cast<long long>(k - 1));
+            add(block.fields[k], kFieldSize, addressMeaning(role, block.fields[k]));
         }
-        addFrameBytes(next);
+        if (block.complete) {
+            addFrameBytes(block.end);
+            return;
+        }
+        const int next = block.fields.empty() ? kImageSize : block.fields.back() + kFieldSize;
+        if (block.fields.size() >= 2 && next < kImageSize)
+            add(next, kImageSize - next, "no end-of-address-block mark: the tracker's decoder refuses this image");
     }
 
     bool endMarked(int field) const { return (at(field + 6) & kEndOfBlockMark) != 0; }
 
-    std::string fieldMeaning(const std::string& role, int field) const {
+    std::string addressMeaning(const std::string& role, int field) const {
         std::string meaning = role + " " + quoted(formatStationAddress(&image_[static_cast<std::size_t>(field)]));
         if (role != "destination" && endMarked(field)) meaning += ", end of address block";
         return meaning;

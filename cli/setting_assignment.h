@@ -22,7 +22,3 @@ bool parseSettingAssignment(const std::string& text, SettingAssignment& out, std
 // - frequencyMHz through strtod in the C locale, rounded to single precision;
 // - switches true/1 or false/0.
 void applySettingAssignment(TrackerSettings& settings, const SettingAssignment& assignment);
-
-// The frequency conversion on its own: a double rounded to the nearest float, infinity beyond the
-// float range (where a plain conversion would be undefined).
-float roundToFloat(double value);

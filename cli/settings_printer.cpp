@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cli/text_escaping.h"
-#include "config/tracker_settings.h"
+#include "config/settings_table.h"
 
 namespace {
 
@@ -15,37 +15,34 @@ struct Entry {
     std::string json;   // as a JSON value
 };
 
-std::string number(long long value) { return std::to_string(value); }
-
-std::string frequencyText(float mhz) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.3f", static_cast<double>(mhz));
-    return buffer;
-}
-
-std::string boolean(bool value) { return value ? "true" : "false"; }
-
 std::vector<Entry> entriesOf(const TrackerSettings& s) {
-    const std::string frequency = frequencyText(s.frequencyMHz);
-    return {
-        {"callsign", visibleText(s.callsign), jsonString(s.callsign)},
-        {"path", visibleText(s.path), jsonString(s.path)},
-        {"statusText", visibleText(s.statusText), jsonString(s.statusText)},
-        {"calibration", number(s.calibration), number(s.calibration)},
-        {"autoTxDelayMs", number(s.autoTxDelayMs), number(s.autoTxDelayMs)},
-        {"sendEvery", number(s.sendEvery), number(s.sendEvery)},
-        {"autoTxRateSec", number(s.autoTxRateSec), number(s.autoTxRateSec)},
-        {"quietTimeMs", number(s.quietTimeMs), number(s.quietTimeMs)},
-        // JSON has no infinity or NaN; a decoded image never gives them, typed values could.
-        {"frequencyMHz", frequency, std::isfinite(s.frequencyMHz) ? frequency : "null"},
-        {"txTwist", boolean(s.txTwist), boolean(s.txTwist)},
-        {"invertCd", boolean(s.invertCd), boolean(s.invertCd)},
-        {"sendWithWeather", boolean(s.sendWithWeather), boolean(s.sendWithWeather)},
-        {"allowTtlSerial", boolean(s.allowTtlSerial), boolean(s.allowTtlSerial)},
-        {"peetMode", boolean(s.peetMode), boolean(s.peetMode)},
-        {"wx200Mode", boolean(s.wx200Mode), boolean(s.wx200Mode)},
-        {"model", number(s.model), number(s.model)},
-    };
+    std::vector<Entry> entries;
+    for (const SettingSpec& spec : kSettingSpecs) {
+        switch (spec.kind) {
+        case SettingKind::Text:
+            entries.push_back({spec.name, visibleText(textValue(s, spec)), jsonString(textValue(s, spec))});
+            break;
+        case SettingKind::Whole: {
+            const std::string number = std::to_string(wholeValue(s, spec));
+            entries.push_back({spec.name, number, number});
+            break;
+        }
+        case SettingKind::Frequency: {
+            char text[64];
+            std::snprintf(text, sizeof text, "%.3f", static_cast<double>(s.frequencyMHz));
+            // JSON has no infinity or NaN; a decoded image never gives them, typed values could.
+            entries.push_back({spec.name, text, std::isfinite(s.frequencyMHz) ? text : "null"});
+            break;
+        }
+        case SettingKind::Switch: {
+            const std::string value = switchValue(s, spec) ? "true" : "false";
+            entries.push_back({spec.name, value, value});
+            break;
+        }
+        }
+    }
+    entries.push_back({"model", std::to_string(s.model), std::to_string(s.model)});
+    return entries;
 }
 
 }  // namespace

@@ -4,13 +4,13 @@
 
 #include "cli/exit_status.h"
 #include "cli/text_escaping.h"
+#include "config/tracker_settings.h"
 
-bool isSuccessStatus(const std::string& status) {
-    return status == "File Loaded" || status == "File Saved" || status == "Read Config Successful" ||
-           status == "Config Written Successfully!" || status.compare(0, 15, "Version Read : ") == 0;
+int reportStatus(const std::string& status, bool succeeded) {
+    std::fprintf(stderr, "%s\n", visibleText(status).c_str());
+    return succeeded ? kExitSuccess : kExitFailed;
 }
 
-int reportStatus(const std::string& status) {
-    std::fprintf(stderr, "%s\n", visibleText(status).c_str());
-    return isSuccessStatus(status) ? kExitSuccess : kExitFailed;
+int reportOutcome(const Configurator& configurator) {
+    return reportStatus(configurator.statusMessage, configurator.outcome == Outcome::Succeeded);
 }

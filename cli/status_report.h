@@ -1,12 +1,12 @@
 // The Configurator's status message as kavrelcfg reports it: on standard error, and as the exit
-// status.
+// status, which follows the outcome, never the text.
 #pragma once
 
 #include <string>
 
-// The messages that mean the operation did what was asked; every other message is a failure.
-bool isSuccessStatus(const std::string& status);
+class Configurator;
 
-// Prints the status (control characters made visible) on standard error and answers the exit
-// status it stands for.
-int reportStatus(const std::string& status);
+// Prints the status (control characters made visible) on standard error; answers kExitSuccess
+// when it stands for success, kExitFailed otherwise.
+int reportStatus(const std::string& status, bool succeeded);
+int reportOutcome(const Configurator& configurator);

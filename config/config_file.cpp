@@ -14,47 +14,80 @@ void Configurator::saveFile(const char* path) {
     // The transfer's images are its own: a Save while one runs changes nothing it sends or judges.
     const EncodedImage encoded = encodeSettings(settings);
     showCutNotices(encoded);
-    statusMessage = fileSaveText(saveImageFile(path, encoded.image));
+    const FileSaveResult saved = saveImageFile(path, encoded.image);
+    report(saved == FileSaveResult::Saved ? Outcome::Succeeded : Outcome::FileFailed, fileSaveText(saved));
 }
 
 void Configurator::loadFile(const char* path) {
-    std::FILE* file = openFile(path, "rb");
-    if (file == nullptr) {
-        statusMessage = "Failed to open file";
+    ParsedFile parsed;
+    if (!readConfigFile(path, parsed)) {
+        report(Outcome::FileFailed, kFileOpenFailedText);
         return;
     }
-    settings.model = None;
-    char magic[5] = {};
-    if (std::fread(magic, 1, 4, file) != 4 || compareNoCase(magic, kFileMagic) != 0) {
-        statusMessage = "Invalid File Format";
-        std::fclose(file);
-        return;
-    }
-    settings.model = FaV1_4;
-    std::uint8_t length[4] = {};
-    const bool lengthRead = std::fread(length, 1, 4, file) == 4;
-    const std::uint32_t value = length[0] | (length[1] << 8) | (length[2] << 16) | (static_cast<std::uint32_t>(length[3]) << 24);
-    if (!lengthRead || value != static_cast<std::uint32_t>(kImageSize)) {
-        statusMessage = "Invalid File Format";
-        std::fclose(file);
+    // A file with the magic is taken as the FA generation's, whatever follows.
+    settings.model = parsed.result == FileParse::BadMagic ? None : FaV1_4;
+    if (parsed.result == FileParse::BadMagic || parsed.result == FileParse::BadLength) {
+        report(Outcome::FileFailed, fileParseText(parsed.result));
         return;
     }
     // A transfer that is running keeps its read image: a Load meanwhile only changes the settings.
-    ConfigImage image{};
-    const std::size_t got = std::fread(image.data(), 1, kImageSize, file);
-    std::fclose(file);
-    if (!transferRunning()) std::copy(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(got), readImage.begin());
-    if (got != static_cast<std::size_t>(kImageSize)) {
-        statusMessage = "Failed to read data";
+    const bool idle = !transferRunning();
+    if (idle) std::copy(parsed.image.begin(), parsed.image.begin() + static_cast<std::ptrdiff_t>(parsed.imageBytes), readImage.begin());
+    if (parsed.result == FileParse::ShortImage) {
+        report(Outcome::FileFailed, fileParseText(parsed.result));
         return;
     }
-    bool decoded = false;
-    if (transferRunning()) {
-        decoded = decodeFrom(image);
-    } else {
-        bytesReceived = kImageSize;
-        decoded = decodeImage();
-    }
-    if (decoded) statusMessage = "File Loaded";
+    if (idle) bytesReceived = kImageSize;
+    if (decodeFrom(parsed.image)) report(Outcome::Succeeded, fileParseText(parsed.result));
     // else the decoder left "Corrupted EEPROM"
+}
+
+ConfigFileBytes configFileBytes(const ConfigImage& image) {
+    ConfigFileBytes bytes{};
+    for (int i = 0; i < 4; ++i) bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(kFileMagic[i]);
+    bytes[4] = static_cast<std::uint8_t>(kImageSize);
+    std::copy(image.begin(), image.end(), bytes.begin() + kFileHeaderSize);
+    return bytes;
+}
+
+ParsedFile parseConfigFile(const std::uint8_t* bytes, std::size_t size) {
+    ParsedFile parsed;
+    // ASCII case folded; a NUL among the four bytes ends the text and so never matches.
+    if (size < 4) return parsed;
+    for (int i = 0; i < 4; ++i) {
+        const int c = bytes[i];
+        const int upper = c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c;
+        if (upper != kFileMagic[i]) return parsed;
+    }
+    parsed.result = FileParse::BadLength;
+    if (size < static_cast<std::size_t>(kFileHeaderSize)) return parsed;
+    const std::uint32_t length = bytes[4] | (bytes[5] << 8) | (bytes[6] << 16) | (static_cast<std::uint32_t>(bytes[7]) << 24);
+    if (length != static_cast<std::uint32_t>(kImageSize)) return parsed;
+    parsed.imageBytes = std::min(size - kFileHeaderSize, static_cast<std::size_t>(kImageSize));
+    std::copy(bytes + kFileHeaderSize, bytes + kFileHeaderSize + parsed.imageBytes, parsed.image.begin());
+    parsed.result = parsed.imageBytes == static_cast<std::size_t>(kImageSize) ? FileParse::Complete : FileParse::ShortImage;
+    return parsed;
+}
+
+bool readConfigFile(const char* path, ParsedFile& parsed) {
+    std::FILE* file = openFile(path, "rb");
+    if (file == nullptr) return false;
+    std::uint8_t bytes[kFileSize];
+    const std::size_t size = std::fread(bytes, 1, sizeof bytes, file);
+    std::fclose(file);
+    parsed = parseConfigFile(bytes, size);
+    return true;
+}
+
+const char* fileParseText(FileParse result) {
+    switch (result) {
+    case FileParse::Complete:
+        return "File Loaded";
+    case FileParse::ShortImage:
+        return "Failed to read data";
+    case FileParse::BadMagic:
+    case FileParse::BadLength:
+        break;
+    }
+    return "Invalid File Format";
 }

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "config/image_layout.h"
+#include "config/settings_table.h"
 #include "config/station_address.h"
 #include "config/tracker_settings.h"
 
@@ -45,30 +47,70 @@ const char* destinationIdentifier(std::int32_t model) {
     return "APKV01";
 }
 
+namespace {
+
+// The raw value of a header field for the settings.
+std::uint32_t fieldValue(const HeaderField& field, const TrackerSettings& s) {
+    const SettingSpec& spec = settingSpec(field.setting);
+    switch (field.conversion) {
+    case Conversion::Byte:
+        return static_cast<std::uint32_t>(wholeValue(s, spec)) & 0xFF;
+    case Conversion::Word:
+        return static_cast<std::uint32_t>(wholeValue(s, spec)) & 0xFFFF;
+    case Conversion::DelayMs:
+        return delayMsToByte(static_cast<std::uint16_t>(wholeValue(s, spec)));
+    case Conversion::QuietMs:
+        return quietMsToByte(static_cast<std::uint16_t>(wholeValue(s, spec)));
+    case Conversion::Frequency:
+        return frequencyToSteps(s.frequencyMHz);
+    case Conversion::Flag:
+        break;
+    }
+    return switchValue(s, spec) ? field.mask : 0;
+}
+
+// Takes a header field's raw value into the settings.
+void takeField(const HeaderField& field, std::uint32_t raw, TrackerSettings& s) {
+    const SettingSpec& spec = settingSpec(field.setting);
+    switch (field.conversion) {
+    case Conversion::Byte:
+    case Conversion::Word:
+        storeWhole(s, spec, static_cast<std::int32_t>(raw));
+        return;
+    case Conversion::DelayMs:
+        storeWhole(s, spec, byteToDelayMs(static_cast<std::uint8_t>(raw)));
+        return;
+    case Conversion::QuietMs:
+        storeWhole(s, spec, byteToQuietMs(static_cast<std::uint8_t>(raw)));
+        return;
+    case Conversion::Frequency:
+        s.frequencyMHz = stepsToFrequency(static_cast<std::uint16_t>(raw));
+        return;
+    case Conversion::Flag:
+        storeSwitch(s, spec, (raw & field.mask) != 0);
+        return;
+    }
+}
+
+}  // namespace
+
+std::uint32_t headerFieldRaw(const HeaderField& field, const ConfigImage& image) {
+    std::uint32_t raw = 0;
+    for (int i = field.width - 1; i >= 0; --i) raw = (raw << 8) | image[static_cast<std::size_t>(field.index + i)];
+    return raw;
+}
+
 EncodedImage encodeSettings(const TrackerSettings& s) {
     EncodedImage encoded;
     ConfigImage& w = encoded.image;
-    const int blockStart = addressBlockStart(s.model);
-
-    w[1] = static_cast<std::uint8_t>(s.calibration & 0xFF);
-    w[3] = static_cast<std::uint8_t>(s.autoTxRateSec & 0xFF);
-    w[4] = static_cast<std::uint8_t>(s.autoTxRateSec >> 8);
-    w[2] = delayMsToByte(s.autoTxDelayMs);
-    w[7] = quietMsToByte(s.quietTimeMs);
-    w[8] = s.sendEvery;
-
-    int flags = (s.wx200Mode ? 0x80 : 0) | (s.peetMode ? 0x40 : 0);
-    if (carriesSerialSwitches(s.model))
-        flags |= (s.invertCd ? 0x04 : 0) | (s.sendWithWeather ? 0x08 : 0) | (s.allowTtlSerial ? 0x10 : 0);
-    if (carriesTxTwist(s.model)) flags |= s.txTwist ? 0x01 : 0;
-    w[5] = static_cast<std::uint8_t>(flags);
-
-    if (carriesFrequency(s.model)) {
-        const std::uint16_t steps = frequencyToSteps(s.frequencyMHz);
-        w[9] = static_cast<std::uint8_t>(steps & 0xFF);
-        w[10] = static_cast<std::uint8_t>(steps >> 8);
+    // A field the model does not carry stays 0.
+    for (const HeaderField& field : kHeaderFields) {
+        if (!isCarried(settingSpec(field.setting).carried, s.model)) continue;
+        const std::uint32_t raw = fieldValue(field, s);
+        for (int i = 0; i < field.width; ++i) w[static_cast<std::size_t>(field.index + i)] |= static_cast<std::uint8_t>(raw >> (8 * i));
     }
-    w[0] = static_cast<std::uint8_t>(blockStart);
+    const int blockStart = addressBlockStart(s.model);
+    w[kBlockStartIndex] = static_cast<std::uint8_t>(blockStart);
 
     int index = blockStart;
     auto putField = [&](const StationAddress& address) {
@@ -87,10 +129,10 @@ EncodedImage encodeSettings(const TrackerSettings& s) {
         putField(parseStationAddress(entries[k]));
     w[static_cast<std::size_t>(index - 1)] |= kEndOfBlockMark;
 
-    w[static_cast<std::size_t>(index++)] = 0x03;
-    w[static_cast<std::size_t>(index++)] = 0xF0;
+    w[static_cast<std::size_t>(index++)] = kControlUi;
+    w[static_cast<std::size_t>(index++)] = kProtocolNone;
     w[static_cast<std::size_t>(index++)] = 0x00;
-    w[6] = static_cast<std::uint8_t>(index);
+    w[kTextStartIndex] = static_cast<std::uint8_t>(index);
 
     for (char c : s.statusText) {
         if (index >= kImageSize - 1) {
@@ -103,42 +145,32 @@ EncodedImage encodeSettings(const TrackerSettings& s) {
     return encoded;
 }
 
+int statusTextCapacity(const TrackerSettings& settings) {
+    return kImageSize - 1 - encodeSettings(settings).image[kTextStartIndex];
+}
+
 bool decodeSettings(const ConfigImage& r, TrackerSettings& s) {
     // Everything is checked before any setting changes: an image whose own indexes point outside
     // the 128 bytes (a blank or foreign EEPROM, a damaged file) is refused whole.
-    const int blockStart = r[0];
-    const int textStart = r[6];
-    if (blockStart > kImageSize - 14 || textStart >= kImageSize) return false;
-    std::vector<std::string> pathFields;
-    if ((r[static_cast<std::size_t>(blockStart + 13)] & kEndOfBlockMark) == 0) {
-        for (int at = blockStart + 14;; at += 7) {
-            if (at + 7 > kImageSize) return false;
-            pathFields.push_back(formatStationAddress(&r[static_cast<std::size_t>(at)]));
-            if (r[static_cast<std::size_t>(at + 6)] & kEndOfBlockMark) break;
-        }
-    }
+    const AddressBlock block = walkAddressBlock(r);
+    const int textStart = r[kTextStartIndex];
+    if (!block.complete || textStart >= kImageSize) return false;
 
-    s.callsign = formatStationAddress(&r[static_cast<std::size_t>(blockStart + 7)]);
+    s.callsign = formatStationAddress(&r[static_cast<std::size_t>(block.fields[1])]);
+    std::vector<std::string> pathFields;
+    for (std::size_t k = 2; k < block.fields.size(); ++k)
+        pathFields.push_back(formatStationAddress(&r[static_cast<std::size_t>(block.fields[k])]));
     s.path = joinPath(pathFields);
-    s.calibration = r[1];
-    s.autoTxRateSec = static_cast<std::uint16_t>(r[3] + 256 * r[4]);
-    s.autoTxDelayMs = byteToDelayMs(r[2]);
-    s.sendEvery = r[8];
     int textEnd = textStart;
     while (textEnd < kImageSize && r[static_cast<std::size_t>(textEnd)] != 0) ++textEnd;
     s.statusText.assign(reinterpret_cast<const char*>(r.data()) + textStart, static_cast<std::size_t>(textEnd - textStart));
-    s.quietTimeMs = byteToQuietMs(r[7]);
-    const int flags = r[5];
-    if (carriesTxTwist(s.model)) s.txTwist = (flags & 0x01) != 0;
-    if (carriesSerialSwitches(s.model)) {
-        s.invertCd = (flags & 0x04) != 0;
-        s.sendWithWeather = (flags & 0x08) != 0;
-        s.allowTtlSerial = (flags & 0x10) != 0;
+    // A field the model does not carry keeps its value; the frequency takes its default.
+    for (const HeaderField& field : kHeaderFields) {
+        if (isCarried(settingSpec(field.setting).carried, s.model))
+            takeField(field, headerFieldRaw(field, r), s);
+        else if (field.conversion == Conversion::Frequency)
+            s.frequencyMHz = kDefaultFrequencyMHz;
     }
-    s.peetMode = (flags & 0x40) != 0;
-    s.wx200Mode = (flags & 0x80) != 0;
-    s.frequencyMHz = carriesFrequency(s.model) ? stepsToFrequency(static_cast<std::uint16_t>(r[9] + 256 * r[10]))
-                                               : kDefaultFrequencyMHz;
     return true;
 }
 
@@ -156,7 +188,7 @@ std::int32_t Configurator::encodeImage() {
 
 bool Configurator::decodeImage() {
     if (bytesReceived != kImageSize) {
-        statusMessage = "Corrupted EEPROM";
+        report(Outcome::Corrupted, "Corrupted EEPROM");
         return false;
     }
     return decodeFrom(readImage);
@@ -164,21 +196,21 @@ bool Configurator::decodeImage() {
 
 bool Configurator::decodeFrom(const ConfigImage& image) {
     if (!decodeSettings(image, settings)) {
-        statusMessage = "Corrupted EEPROM";
+        report(Outcome::Corrupted, "Corrupted EEPROM");
         return false;
     }
-    statusMessage = "Read Config Successful";
+    report(Outcome::Succeeded, "Read Config Successful");
     return true;
 }
 
 void Configurator::verifyImage() {
     if (bytesReceived != kImageSize) {
-        statusMessage = "Verify FAILED SIZE";
+        report(Outcome::VerifyFailed, "Verify FAILED SIZE");
         return;
     }
     if (readImage != writeImage) {
-        statusMessage = "Verify Failed";
+        report(Outcome::VerifyFailed, "Verify Failed");
         return;
     }
-    if (decodeImage()) statusMessage = "Config Written Successfully!";
+    if (decodeImage()) report(Outcome::Succeeded, "Config Written Successfully!");
 }

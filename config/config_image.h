@@ -37,6 +37,13 @@ struct EncodedImage {
 };
 EncodedImage encodeSettings(const TrackerSettings& settings);
 
+// How many status-text bytes the image holds with these settings' path and model.
+int statusTextCapacity(const TrackerSettings& settings);
+
+struct HeaderField;
+// A header field's bytes as one number, low byte first.
+std::uint32_t headerFieldRaw(const HeaderField& field, const ConfigImage& image);
+
 // Takes the settings from an image read under settings.model; flags that model does not carry
 // keep their values. An image whose indexes point outside its 128 bytes is refused (false) and
 // no setting changes.

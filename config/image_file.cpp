@@ -1,6 +1,5 @@
 #include "config/image_file.h"
 
-#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -31,10 +30,8 @@ std::string followLinks(const char* path) {
 
 // Writes the header and the image and closes the file; true when every byte was taken.
 bool writeAndClose(std::FILE* file, const ConfigImage& image) {
-    const std::uint8_t length[4] = {static_cast<std::uint8_t>(kImageSize), 0, 0, 0};
-    bool complete = std::fwrite(kFileMagic, 1, 4, file) == 4;
-    complete = std::fwrite(length, 1, 4, file) == 4 && complete;
-    complete = std::fwrite(image.data(), 1, image.size(), file) == image.size() && complete;
+    const ConfigFileBytes bytes = configFileBytes(image);
+    const bool complete = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     // Buffered bytes reach the disk only at the close, so a full disk shows up there.
     return std::fclose(file) == 0 && complete;
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "platform/prompts.h"
 
@@ -33,6 +34,22 @@ enum TransferOp : std::int32_t {
     Verifying = 7,
 };
 
+// What the last operation came to, set with every status text; callers decide on this, never on
+// the text.
+enum class Outcome : std::int32_t {
+    None,          // nothing has happened yet
+    InProgress,    // a transfer is running: probing, reading, writing or verifying
+    Succeeded,     // version read, image read, written and verified, file saved or loaded
+    Declined,      // a confirmation was declined: nothing was encoded or sent
+    Cut,           // the settings do not fit the image: nothing was sent
+    NotFound,      // no known version answered
+    PortFailed,    // the port did not open
+    NotRead,       // nothing came back from the tracker
+    Corrupted,     // an image of the wrong size, or whose indexes point outside it
+    VerifyFailed,  // the read-back differs from what was sent, or has the wrong size
+    FileFailed,    // a file did not open, read or write, or is no configuration file
+};
+
 constexpr int kImageSize = 128;
 using ConfigImage = std::array<std::uint8_t, kImageSize>;
 
@@ -58,10 +75,6 @@ struct TrackerSettings {
     bool wx200Mode = false;
 };
 
-// Which generation carries which model-dependent field; the codec and the form both ask here.
-inline bool carriesSerialSwitches(std::int32_t model) { return model >= V1_2; }  // invertCd, sendWithWeather, allowTtlSerial
-inline bool carriesTxTwist(std::int32_t model) { return model >= V1_4; }
-inline bool carriesFrequency(std::int32_t model) { return model == FaV1_4; }
 
 class Configurator {
 public:
@@ -79,6 +92,7 @@ public:
     std::int32_t bytesReceived = 0;
     std::int32_t writePos = 0;
     std::string statusMessage;
+    Outcome outcome = Outcome::None;
 
     // Image codec. encodeImage answers 1 when something had to be cut to fit (after telling the
     // user), 0 otherwise. decodeImage answers whether the settings were taken from readImage.
@@ -105,6 +119,10 @@ public:
     const Prompts& prompts() const { return prompts_; }
 
 private:
+    void report(Outcome result, std::string text) {
+        outcome = result;
+        statusMessage = std::move(text);
+    }
     void showCutNotices(const EncodedImage& encoded);
     bool decodeFrom(const ConfigImage& image);
     // The version probe of a write found its tracker: lay the image out for it, or end the

@@ -65,13 +65,13 @@ void Configurator::startOperation(TransferOp op) {
     SerialPort& port = port_;
     finishImage();
     if (port.open()) {
-        statusMessage = port.lastError;
+        report(Outcome::PortFailed, port.lastError);
         return;
     }
     operation = op;
     tickCount = 0;
     versionReply.clear();
-    statusMessage = "Reading Version";
+    report(Outcome::InProgress, "Reading Version");
     port.writeBytes(2, kReadVersion, 0);
 }
 
@@ -93,12 +93,12 @@ std::int32_t Configurator::poll() {
             trackerModel_ = model;
             tickCount = 0;
             if (operation == VersionOnly) {
-                statusMessage = "Version Read : \"" + versionReply + "\"";
+                report(Outcome::Succeeded, "Version Read : \"" + versionReply + "\"");
                 operation = Idle;
             } else if (operation == VersionThenRead) {
                 operation = Reading;
                 bytesReceived = 0;
-                statusMessage = "Reading Config";
+                report(Outcome::InProgress, "Reading Config");
                 port.open();
                 port.writeBytes(2, kReadImage, kPacingMs);
             } else {
@@ -108,7 +108,7 @@ std::int32_t Configurator::poll() {
         }
         const std::int32_t failures = retryCount++;
         if (failures >= 4) {
-            statusMessage = "Kavrel not found : (" + versionReply + ")";
+            report(Outcome::NotFound, "Kavrel not found : (" + versionReply + ")");
             operation = Idle;
             settings.model = None;
         } else {
@@ -129,7 +129,7 @@ std::int32_t Configurator::poll() {
         // The image is the tracker's, whatever a Load did to the settings meanwhile.
         settings.model = trackerModel_;
         if (bytesReceived == 0)
-            statusMessage = "Config not read ";
+            report(Outcome::NotRead, "Config not read ");
         else if (operation == Reading)
             decodeImage();
         else
@@ -146,7 +146,7 @@ std::int32_t Configurator::poll() {
         if (trackerModel_ <= V1_2) prompts_.pause(prompts_.context, kStoreWaitMs);
         port.writeBytes(2, kReadImage, kPacingMs);
         bytesReceived = 0;
-        statusMessage = "Verifying Config";
+        report(Outcome::InProgress, "Verifying Config");
         operation = Verifying;
         return 0;
     default:
@@ -160,14 +160,18 @@ std::int32_t Configurator::beginWrite() {
         path.find("-6") != std::string::npos || path.find("-7") != std::string::npos) {
         if (!prompts_.confirm(prompts_.context, "Kavrel Write",
                               "You are about to configure your Kavrel with the ability to send a longer path than is "
-                              "normally recommended. Are you sure you want to do this?"))
+                              "normally recommended. Are you sure you want to do this?")) {
+            outcome = Outcome::Declined;
             return 0;
+        }
     }
     if (settings.autoTxRateSec < 120) {
         if (!prompts_.confirm(prompts_.context, "Kavrel Write",
                               "You are about to configure your Kavrel with the ability to send at a rate that is more "
-                              "frequent then is normally recommended. Are you sure you want to do this?"))
+                              "frequent then is normally recommended. Are you sure you want to do this?")) {
+            outcome = Outcome::Declined;
             return 0;
+        }
     }
     retryCount = 0;
     finishImage();
@@ -189,6 +193,8 @@ std::int32_t Configurator::beginWrite() {
         bytesReceived = kImageSize;
         decodeImage();
     }
+    // The status is the decoder's; nothing was sent.
+    outcome = Outcome::Cut;
     return 1;
 }
 
@@ -203,14 +209,14 @@ std::int32_t Configurator::startImage(std::int32_t model) {
             readImage = writeImage;
             bytesReceived = kImageSize;
             decodeImage();
-            statusMessage = encoded.textCut ? "Nothing Written : Text Too Long" : "Nothing Written : Path Too Long";
+            report(Outcome::Cut, encoded.textCut ? "Nothing Written : Text Too Long" : "Nothing Written : Path Too Long");
             // Last: the notice's own message loop keeps the timer ticking.
             showCutNotices(encoded);
             return 1;
         }
     }
     operation = Writing;
-    statusMessage = "Writing Config : ";
+    report(Outcome::InProgress, "Writing Config : ");
     port_.open();
     port_.writeBytes(2, kWriteImage, kPacingMs);
     writePos = 0;
@@ -219,7 +225,7 @@ std::int32_t Configurator::startImage(std::int32_t model) {
 
 void Configurator::sendNextChunk() {
     // One star per chunk; the text is rebuilt so that a Load meanwhile leaves no trace in it.
-    statusMessage = "Writing Config : " + std::string(static_cast<std::size_t>(writePos / kChunkSize + 1), '*');
+    report(Outcome::InProgress, "Writing Config : " + std::string(static_cast<std::size_t>(writePos / kChunkSize + 1), '*'));
     port_.writeBytes(kChunkSize, writeImage.data() + writePos, kPacingMs);
     writePos += kChunkSize;
 }

@@ -3,8 +3,19 @@
 // serial_port_win32.cpp and serial_port_posix.cpp implement it; CMake picks one.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
+#include <utility>
+
+enum class PortEvent : std::uint8_t { Opened, Sent, Received, Closed };
+
+// Sees what really happened on the line: each byte the system took to send or delivered, and each
+// open and close, when it happened. The window has none; kavrelcfg's --trace is one.
+struct PortObserver {
+    void* context;
+    void (*seen)(void* context, PortEvent event, std::uint8_t value, std::chrono::steady_clock::time_point at);
+};
 
 class SerialPort {
 public:
@@ -17,6 +28,10 @@ public:
     std::string portName = "COM1";
     std::int32_t baudRate = 9600;
     std::string lastError;
+    // The system's own code for the failure behind lastError (errno, or GetLastError on Windows);
+    // 0 when the system reported none, as for a time-out or a port that was not open.
+    int lastErrorCode = 0;
+    const PortObserver* observer = nullptr;
 
     // true on failure, false on success.
     bool open();
@@ -29,8 +44,15 @@ public:
     std::int32_t probe(const std::string& name);
 
 private:
+    void fail(std::string text, int code) {
+        lastError = std::move(text);
+        lastErrorCode = code;
+    }
+    void notify(PortEvent event, std::uint8_t value = 0) const {
+        if (observer != nullptr) observer->seen(observer->context, event, value, std::chrono::steady_clock::now());
+    }
     // Closes a port whose line settings or time-outs were refused; answers true (failure).
-    bool releaseRefused(const char* text);
+    bool releaseRefused(const char* text, int code);
 
     // Windows: the timer resolution is raised to 1 ms while the port is open, so that the 10 ms
     // pacing lasts 10 ms; it is restored with the handle.

@@ -65,20 +65,22 @@ SerialPort::~SerialPort() {
 
 bool SerialPort::open() {
     if (handle != -1) {
-        if (releasePort(fdOf(handle)) != 0) lastError = "Close: Failed";
+        if (releasePort(fdOf(handle)) != 0) fail("Close: Failed", errno);
         handle = -1;
+        notify(PortEvent::Closed);
     }
     // O_NONBLOCK keeps open from waiting for a carrier; reads and writes wait with poll.
     const int fd = ::open(portName.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     // Exclusive like a Windows COM port: a port another program holds does not open.
     if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int code = errno;
         if (fd >= 0) ::close(fd);
-        lastError = "Could not open Com Port " + portName;
+        fail("Could not open Com Port " + portName, code);
         return true;
     }
     handle = fd;
     termios settings{};
-    if (::tcgetattr(fd, &settings) != 0) return releaseRefused("Open: GetCommState failed");
+    if (::tcgetattr(fd, &settings) != 0) return releaseRefused("Open: GetCommState failed", errno);
     ::ioctl(fd, TIOCEXCL);
     cfmakeraw(&settings);
     settings.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
@@ -87,19 +89,21 @@ bool SerialPort::open() {
     settings.c_cc[VMIN] = 0;
     settings.c_cc[VTIME] = 0;
     speed_t speed = B9600;
-    if (!speedFor(baudRate, speed) || ::cfsetispeed(&settings, speed) != 0 || ::cfsetospeed(&settings, speed) != 0 ||
+    if (!speedFor(baudRate, speed)) return releaseRefused("Open: SetCommState failed", EINVAL);
+    if (::cfsetispeed(&settings, speed) != 0 || ::cfsetospeed(&settings, speed) != 0 ||
         ::tcsetattr(fd, TCSANOW, &settings) != 0)
-        return releaseRefused("Open: SetCommState failed");
+        return releaseRefused("Open: SetCommState failed", errno);
     // DTR and RTS on while the port is open; a pty has no modem lines and says so, which is fine.
     int lines = TIOCM_DTR | TIOCM_RTS;
     ::ioctl(fd, TIOCMBIS, &lines);
+    notify(PortEvent::Opened);
     return false;
 }
 
 // A port that refuses its line settings is not kept open, as on Windows, where such a handle
 // would have no time-outs: the failure text stays, the port is closed.
-bool SerialPort::releaseRefused(const char* text) {
-    lastError = text;
+bool SerialPort::releaseRefused(const char* text, int code) {
+    fail(text, code);
     releasePort(fdOf(handle));
     handle = -1;
     return true;
@@ -107,7 +111,7 @@ bool SerialPort::releaseRefused(const char* text) {
 
 std::int32_t SerialPort::writeBytes(std::int32_t count, const std::uint8_t* data, std::int32_t delayMs) {
     if (handle == -1) {
-        lastError = "Write: ComPort Invalid";
+        fail("Write: ComPort Invalid", 0);
         return 0;
     }
     std::int32_t written = 0;
@@ -117,21 +121,23 @@ std::int32_t SerialPort::writeBytes(std::int32_t count, const std::uint8_t* data
             ssize_t n;
             do n = ::write(fdOf(handle), data + i, 1);
             while (n < 0 && errno == EINTR);
-            if (n < 0 && errno != EAGAIN)
-                lastError = "Write: Failed 1";
-            else if (n == 1)
+            if (n < 0 && errno != EAGAIN) {
+                fail("Write: Failed 1", errno);
+            } else if (n == 1) {
                 accepted = 1;
+                notify(PortEvent::Sent, data[i]);
+            }
         }
         pauseMs(delayMs);
         written += accepted;
     }
-    if (written != count) lastError = "Write: Failed 2";
+    if (written != count) fail("Write: Failed 2", lastErrorCode);
     return written;
 }
 
 bool SerialPort::readByte(std::uint8_t& out) {
     if (handle == -1) {
-        lastError = "Read: ComPort Invalid";
+        fail("Read: ComPort Invalid", 0);
         return false;
     }
     if (!waitFor(fdOf(handle), POLLIN, kReadTimeoutMs)) return false;
@@ -140,21 +146,23 @@ bool SerialPort::readByte(std::uint8_t& out) {
     while (n < 0 && errno == EINTR);
     // After poll said readable, 0 is end of file: the line hung up and no byte will ever come.
     if ((n < 0 && errno != EAGAIN) || n == 0) {
-        lastError = "Read: Failed 1";
+        fail("Read: Failed 1", n == 0 ? EIO : errno);
         return false;
     }
+    if (n == 1) notify(PortEvent::Received, out);
     return n == 1;
 }
 
 void SerialPort::close() {
     if (handle == -1) {
-        lastError = "Close: ComPort Invalid";
+        fail("Close: ComPort Invalid", 0);
         return;
     }
     // POSIX releases the descriptor even when close reports an error, and its number may be
     // handed out again at once: it is never kept for a second close.
-    if (releasePort(fdOf(handle)) != 0) lastError = "Close: Failed";
+    if (releasePort(fdOf(handle)) != 0) fail("Close: Failed", errno);
     handle = -1;
+    notify(PortEvent::Closed);
 }
 
 std::int32_t SerialPort::probe(const std::string& name) {

@@ -27,10 +27,12 @@ SerialPort::~SerialPort() {
 
 bool SerialPort::open() {
     if (handle != -1) {
-        if (CloseHandle(handleOf(handle)))
+        if (CloseHandle(handleOf(handle))) {
             handle = -1;
-        else
-            lastError = "Close: Failed";
+            notify(PortEvent::Closed);
+        } else {
+            fail("Close: Failed", static_cast<int>(GetLastError()));
+        }
         if (timerRaised_) {
             timeEndPeriod(1);
             timerRaised_ = false;
@@ -41,7 +43,7 @@ bool SerialPort::open() {
     handle = reinterpret_cast<std::intptr_t>(opened);
     if (opened == INVALID_HANDLE_VALUE) {
         handle = -1;
-        lastError = "Could not open Com Port " + portName;
+        fail("Could not open Com Port " + portName, static_cast<int>(GetLastError()));
         return true;
     }
     // While a port is open Sleep(10) must last 10 ms, not the default tick of 15.6 ms.
@@ -49,7 +51,7 @@ bool SerialPort::open() {
 
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
-    if (!GetCommState(opened, &dcb)) return releaseRefused("Open: GetCommState failed");
+    if (!GetCommState(opened, &dcb)) return releaseRefused("Open: GetCommState failed", static_cast<int>(GetLastError()));
     dcb.BaudRate = static_cast<DWORD>(baudRate);
     dcb.ByteSize = 8;
     dcb.Parity = NOPARITY;
@@ -63,21 +65,23 @@ bool SerialPort::open() {
     dcb.fOutX = FALSE;
     dcb.fInX = FALSE;
     dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    if (!SetCommState(opened, &dcb)) return releaseRefused("Open: SetCommState failed");
+    if (!SetCommState(opened, &dcb)) return releaseRefused("Open: SetCommState failed", static_cast<int>(GetLastError()));
     COMMTIMEOUTS timeouts{};
     timeouts.ReadIntervalTimeout = 50;
     timeouts.ReadTotalTimeoutMultiplier = 3;
     timeouts.ReadTotalTimeoutConstant = 100;
     timeouts.WriteTotalTimeoutMultiplier = 2;
     timeouts.WriteTotalTimeoutConstant = 300;
-    if (!SetCommTimeouts(opened, &timeouts)) return releaseRefused("Open: SetCommTimeouts failed");
+    if (!SetCommTimeouts(opened, &timeouts))
+        return releaseRefused("Open: SetCommTimeouts failed", static_cast<int>(GetLastError()));
+    notify(PortEvent::Opened);
     return false;
 }
 
 // A handle without our time-outs would let the next ReadFile wait forever for a byte, so a port
 // that refuses its settings is not kept open: the failure text stays, the port is closed.
-bool SerialPort::releaseRefused(const char* text) {
-    lastError = text;
+bool SerialPort::releaseRefused(const char* text, int code) {
+    fail(text, code);
     if (CloseHandle(handleOf(handle))) handle = -1;
     if (timerRaised_) {
         timeEndPeriod(1);
@@ -89,44 +93,49 @@ bool SerialPort::releaseRefused(const char* text) {
 
 std::int32_t SerialPort::writeBytes(std::int32_t count, const std::uint8_t* data, std::int32_t delayMs) {
     if (handle == -1) {
-        lastError = "Write: ComPort Invalid";
+        fail("Write: ComPort Invalid", 0);
         return 0;
     }
     std::int32_t sum = 0;
     for (std::int32_t i = 0; i < count; ++i) {
         DWORD written = 0;
-        if (!WriteFile(handleOf(handle), data + i, 1, &written, nullptr)) lastError = "Write: Failed 1";
+        if (!WriteFile(handleOf(handle), data + i, 1, &written, nullptr))
+            fail("Write: Failed 1", static_cast<int>(GetLastError()));
+        else if (written == 1)
+            notify(PortEvent::Sent, data[i]);
         // A negative pause would be Sleep's INFINITE; it is taken as 0, as on POSIX.
         Sleep(delayMs > 0 ? static_cast<DWORD>(delayMs) : 0);
         sum += static_cast<std::int32_t>(written);
     }
-    if (sum != count) lastError = "Write: Failed 2";
+    if (sum != count) fail("Write: Failed 2", lastErrorCode);
     return sum;
 }
 
 bool SerialPort::readByte(std::uint8_t& out) {
     if (handle == -1) {
-        lastError = "Read: ComPort Invalid";
+        fail("Read: ComPort Invalid", 0);
         return false;
     }
     DWORD got = 0;
     if (!ReadFile(handleOf(handle), &out, 1, &got, nullptr)) {
-        lastError = "Read: Failed 1";
+        fail("Read: Failed 1", static_cast<int>(GetLastError()));
         return false;
     }
+    if (got == 1) notify(PortEvent::Received, out);
     return got == 1;
 }
 
 void SerialPort::close() {
     if (handle == -1) {
-        lastError = "Close: ComPort Invalid";
+        fail("Close: ComPort Invalid", 0);
         return;
     }
     if (!CloseHandle(handleOf(handle))) {
-        lastError = "Close: Failed";
+        fail("Close: Failed", static_cast<int>(GetLastError()));
         return;
     }
     handle = -1;
+    notify(PortEvent::Closed);
     if (timerRaised_) {
         timeEndPeriod(1);
         timerRaised_ = false;

@@ -5,8 +5,6 @@
 
 // fopen_s on Windows, fopen elsewhere; nullptr on failure.
 std::FILE* openFile(const char* path, const char* mode);
-// _stricmp on Windows, strcasecmp elsewhere (ASCII case folded); 0 when equal.
-int compareNoCase(const char* a, const char* b);
 // Puts from in place of to, replacing an existing file; true on success.
 bool replaceFile(const char* from, const char* to);
 // Creates path for writing in binary only when nothing of that name exists yet, with the

@@ -1,15 +1,12 @@
 #include "platform/c_runtime.h"
 
 #include <fcntl.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 
 std::FILE* openFile(const char* path, const char* mode) { return std::fopen(path, mode); }
-
-int compareNoCase(const char* a, const char* b) { return strcasecmp(a, b); }
 
 bool replaceFile(const char* from, const char* to) { return std::rename(from, to) == 0; }
 

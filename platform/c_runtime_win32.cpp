@@ -13,8 +13,6 @@ std::FILE* openFile(const char* path, const char* mode) {
     return file;
 }
 
-int compareNoCase(const char* a, const char* b) { return _stricmp(a, b); }
-
 bool replaceFile(const char* from, const char* to) {
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }

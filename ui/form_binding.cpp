@@ -1,10 +1,10 @@
 #include "ui/form_binding.h"
 
-#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
+#include "config/settings_table.h"
 #include "config/station_address.h"
 #include "config/tracker_settings.h"
 #include "platform/format_text.h"
@@ -31,20 +31,9 @@ std::int32_t readWholeNumber(HWND dialog, int id) {
     return parseWholeNumber(controlText(dialog, id, numberBuffer, sizeof numberBuffer));
 }
 
-// A double beyond the float range has no float value in C++; it gets what IEEE rounding to
-// nearest gives, the largest float or infinity.
-float toSingle(double value) {
-    constexpr double kOverflow = 340282356779733661637539395458142568448.0;  // 2^128 - 2^103
-    if (value >= kOverflow) return HUGE_VALF;
-    if (value <= -kOverflow) return -HUGE_VALF;
-    if (value > FLT_MAX) return FLT_MAX;
-    if (value < -FLT_MAX) return -FLT_MAX;
-    return static_cast<float>(value);
-}
-
 float readFrequency(HWND dialog) {
     // The program never changes the C locale, so the decimal mark is a point.
-    return toSingle(std::atof(controlText(dialog, IDC_FREQUENCY, frequencyBuffer, sizeof frequencyBuffer)));
+    return roundToSingle(std::atof(controlText(dialog, IDC_FREQUENCY, frequencyBuffer, sizeof frequencyBuffer)));
 }
 
 bool isChecked(HWND dialog, int id) { return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -77,49 +66,50 @@ void enable(HWND dialog, int id, bool enabled) { EnableWindow(GetDlgItem(dialog,
 
 }  // namespace
 
+// The form follows the settings table: each setting's control, in the table's order.
 void readForm(HWND dialog) {
     TrackerSettings& s = mainConfigurator().settings;
-    s.callsign = readText(dialog, IDC_CALLSIGN);
-    s.path = readText(dialog, IDC_PATH);
-    s.statusText = readText(dialog, IDC_STATUS_TEXT);
-    s.calibration = readWholeNumber(dialog, IDC_CALIBRATION);
-    s.autoTxDelayMs = static_cast<std::uint16_t>(readWholeNumber(dialog, IDC_AUTO_TXD));
-    s.sendEvery = static_cast<std::uint8_t>(readWholeNumber(dialog, IDC_SEND_EVERY));
-    s.autoTxRateSec = static_cast<std::uint16_t>(readWholeNumber(dialog, IDC_AUTO_TX_RATE));
-    s.quietTimeMs = static_cast<std::uint16_t>(readWholeNumber(dialog, IDC_QUIET_TIME));
-    s.frequencyMHz = readFrequency(dialog);
-    s.txTwist = isChecked(dialog, IDC_TX_TWIST);
-    s.invertCd = isChecked(dialog, IDC_INVERT_CD);
-    s.sendWithWeather = isChecked(dialog, IDC_SEND_WITH_WEATHER);
-    s.allowTtlSerial = isChecked(dialog, IDC_ALLOW_TTL_SERIAL);
-    s.peetMode = isChecked(dialog, IDC_PEET);
-    s.wx200Mode = isChecked(dialog, IDC_WX200);
+    for (const SettingSpec& spec : kSettingSpecs) {
+        switch (spec.kind) {
+        case SettingKind::Text:
+            storeText(s, spec, readText(dialog, spec.controlId));
+            break;
+        case SettingKind::Whole:
+            storeWhole(s, spec, readWholeNumber(dialog, spec.controlId));
+            break;
+        case SettingKind::Frequency:
+            s.frequencyMHz = readFrequency(dialog);
+            break;
+        case SettingKind::Switch:
+            storeSwitch(s, spec, isChecked(dialog, spec.controlId));
+            break;
+        }
+    }
 }
 
 void writeForm(HWND dialog) {
     const TrackerSettings& s = mainConfigurator().settings;
-    SetDlgItemTextA(dialog, IDC_CALLSIGN, s.callsign.c_str());
-    SetDlgItemTextA(dialog, IDC_PATH, s.path.c_str());
-    SetDlgItemTextA(dialog, IDC_STATUS_TEXT, s.statusText.c_str());
-    showNumber(dialog, IDC_CALIBRATION, s.calibration);
-    showNumber(dialog, IDC_AUTO_TXD, s.autoTxDelayMs);
-    showNumber(dialog, IDC_SEND_EVERY, s.sendEvery);
-    showNumber(dialog, IDC_AUTO_TX_RATE, s.autoTxRateSec);
-    showNumber(dialog, IDC_QUIET_TIME, s.quietTimeMs);
-    showFrequency(dialog, s.frequencyMHz);
-    showCheck(dialog, IDC_TX_TWIST, s.txTwist);
-    showCheck(dialog, IDC_INVERT_CD, s.invertCd);
-    showCheck(dialog, IDC_SEND_WITH_WEATHER, s.sendWithWeather);
-    showCheck(dialog, IDC_ALLOW_TTL_SERIAL, s.allowTtlSerial);
-    showCheck(dialog, IDC_PEET, s.peetMode);
-    showCheck(dialog, IDC_WX200, s.wx200Mode);
+    for (const SettingSpec& spec : kSettingSpecs) {
+        switch (spec.kind) {
+        case SettingKind::Text:
+            SetDlgItemTextA(dialog, spec.controlId, textValue(s, spec).c_str());
+            break;
+        case SettingKind::Whole:
+            showNumber(dialog, spec.controlId, static_cast<int>(wholeValue(s, spec)));
+            break;
+        case SettingKind::Frequency:
+            showFrequency(dialog, s.frequencyMHz);
+            break;
+        case SettingKind::Switch:
+            showCheck(dialog, spec.controlId, switchValue(s, spec));
+            break;
+        }
+    }
 }
 
+// Only the settings some generations lack are ever disabled.
 void updateEnables(HWND dialog) {
     const std::int32_t model = mainConfigurator().settings.model;
-    enable(dialog, IDC_INVERT_CD, carriesSerialSwitches(model));
-    enable(dialog, IDC_SEND_WITH_WEATHER, carriesSerialSwitches(model));
-    enable(dialog, IDC_ALLOW_TTL_SERIAL, carriesSerialSwitches(model));
-    enable(dialog, IDC_TX_TWIST, carriesTxTwist(model));
-    enable(dialog, IDC_FREQUENCY, carriesFrequency(model));
+    for (const SettingSpec& spec : kSettingSpecs)
+        if (spec.carried != Carried::All) enable(dialog, spec.controlId, isCarried(spec.carried, model));
 }

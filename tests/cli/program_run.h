@@ -1,5 +1,5 @@
 // Runs kavrelcfg as a child process and collects what it printed and how it ended; starts the
-// simulated tracker for the device tests; the worked example images of the default settings.
+// simulated tracker for the device tests.
 #pragma once
 
 #include <sys/types.h>
@@ -43,13 +43,3 @@ private:
     pid_t pid_ = -1;
     std::string port_;
 };
-
-using ImageBytes = std::vector<std::uint8_t>;
-// The default settings encoded for generation 4 (FA v1.4) and for generation 1 (v1.1).
-ImageBytes defaultImageModel4();
-ImageBytes defaultImageModel1();
-// "KVR1", the length 128 and the image: a configuration file; and back (empty when too short).
-std::string configFileOf(const ImageBytes& image);
-ImageBytes imageOfFile(const std::string& fileBytes);
-// Writes the image's configuration file into the folder and answers its path.
-std::string fileWith(const TempDir& dir, const std::string& name, const ImageBytes& image);

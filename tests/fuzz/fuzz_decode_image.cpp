@@ -4,25 +4,22 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
-#include "config/tracker_settings.h"
-#include "link/serial_port.h"
-#include "silent_prompts.h"
+#include "config/config_image.h"
+#include "config/image_layout.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 129) return 0;
-    SerialPort port;
-    Configurator cfg(port, silentPrompts());
-    cfg.settings.model = data[128] % 6;
-    std::memcpy(cfg.readImage.data(), data, 128);
-    cfg.bytesReceived = 128;
-    const std::string before = cfg.settings.callsign;
-    if (!cfg.decodeImage()) {
-        if (cfg.settings.callsign != before || cfg.statusMessage != "Corrupted EEPROM") std::abort();
+    TrackerSettings settings;
+    settings.model = data[128] % 6;
+    ConfigImage image{};
+    std::memcpy(image.data(), data, 128);
+    const std::string before = settings.callsign;
+    if (!decodeSettings(image, settings)) {
+        if (settings.callsign != before) std::abort();
         return 0;
     }
-    cfg.encodeImage();
-    if (cfg.writeImage[static_cast<std::size_t>(cfg.writeImage[6]) - 1] != 0x00) std::abort();  // the zero before the text
+    const ConfigImage again = encodeSettings(settings).image;
+    if (again[static_cast<std::size_t>(again[kTextStartIndex]) - 1] != 0x00) std::abort();  // the zero before the text
     return 0;
 }

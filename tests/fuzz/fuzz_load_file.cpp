@@ -1,21 +1,17 @@
-// Any file contents through the file load, as the dialog's "Load" reads them.
+// Any file contents through the file parser and the decoder, as Load takes them, with no file
+// system in the way: whatever the bytes, nothing is read outside them or the image.
 #include <cstdint>
-#include <cstdio>
-#include <string>
-#include <unistd.h>
+#include <cstdlib>
 
-#include "config/tracker_settings.h"
-#include "link/serial_port.h"
-#include "silent_prompts.h"
+#include "config/config_file.h"
+#include "config/config_image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path = "/tmp/kavrel-fuzz-load-" + std::to_string(getpid()) + ".kvr";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return 0;
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
-    SerialPort port;
-    Configurator cfg(port, silentPrompts());
-    cfg.loadFile(path.c_str());
+    const ParsedFile parsed = parseConfigFile(data, size);
+    if (parsed.imageBytes > static_cast<std::size_t>(kImageSize)) std::abort();
+    if (parsed.result != FileParse::Complete) return 0;
+    TrackerSettings settings;
+    settings.model = FaV1_4;
+    decodeSettings(parsed.image, settings);
     return 0;
 }

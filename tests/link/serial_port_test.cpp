@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <string>
 
@@ -50,15 +51,18 @@ TEST(SerialPort, FailuresOnAClosedPortAndOnALineThatHungUpNameTheOperation) {
         SerialPort* port;
         const char* read;
         const char* write;
-    } cases[] = {{&closed, "Read: ComPort Invalid", "Write: ComPort Invalid"},
-                 {&hungUp.port, "Read: Failed 1", "Write: Failed 2"}};
+        int code;  // the system's reason beside the text
+    } cases[] = {{&closed, "Read: ComPort Invalid", "Write: ComPort Invalid", 0},
+                 {&hungUp.port, "Read: Failed 1", "Write: Failed 2", EIO}};
     const std::uint8_t byte = 0x1B;
     std::uint8_t got = 0;
     for (const auto& c : cases) {
         EXPECT_FALSE(c.port->readByte(got));
         EXPECT_EQ(c.port->lastError, c.read);
+        EXPECT_EQ(c.port->lastErrorCode, c.code);
         EXPECT_EQ(c.port->writeBytes(1, &byte, 0), 0);
         EXPECT_EQ(c.port->lastError, c.write);
+        EXPECT_EQ(c.port->lastErrorCode, c.code);
     }
     closed.close();
     EXPECT_EQ(closed.lastError, "Close: ComPort Invalid");
@@ -73,9 +77,10 @@ TEST(SerialPort, AFailedOpenReleasesTheOldHandleAndItsTextOutlivesTheNextSuccess
         const char* name;  // empty: the pty, which refuses the speed
         std::int32_t baud;
         std::string error;
-    } cases[] = {{kMissingPort, 9600, std::string("Could not open Com Port ") + kMissingPort},
-                 {"/dev/null", 9600, "Open: GetCommState failed"},
-                 {"", 12345, "Open: SetCommState failed"}};
+        int code;
+    } cases[] = {{kMissingPort, 9600, std::string("Could not open Com Port ") + kMissingPort, ENOENT},
+                 {"/dev/null", 9600, "Open: GetCommState failed", ENOTTY},
+                 {"", 12345, "Open: SetCommState failed", EINVAL}};
     for (const auto& c : cases) {
         OpenPort open;
         ASSERT_FALSE(open.port.open());
@@ -83,6 +88,7 @@ TEST(SerialPort, AFailedOpenReleasesTheOldHandleAndItsTextOutlivesTheNextSuccess
         open.port.baudRate = c.baud;
         EXPECT_TRUE(open.port.open());
         EXPECT_EQ(open.port.lastError, c.error);
+        EXPECT_EQ(open.port.lastErrorCode, c.code);
         EXPECT_EQ(open.port.handle, -1);
         SerialPort other;
         other.portName = open.pty.path();
@@ -113,6 +119,13 @@ TEST(SerialPort, OpensRaw8N1AtItsSpeedWithoutFlowControl) {
 
 TEST(SerialPort, WritesPacedAndReadsOneByteAtATimeUntilTheTimeout) {
     OpenPort open;
+    // What the observer sees: the open, each byte that really went or came, in order.
+    std::string seen;
+    const PortObserver observer{&seen, [](void* context, PortEvent event, std::uint8_t value, std::chrono::steady_clock::time_point) {
+                                    *static_cast<std::string*>(context) += "OSRC"[static_cast<int>(event)];
+                                    if (event == PortEvent::Sent || event == PortEvent::Received) *static_cast<std::string*>(context) += static_cast<char>(value);
+                                }};
+    open.port.observer = &observer;
     ASSERT_FALSE(open.port.open());
     const std::uint8_t bytes[] = {0x1B, 'D', 0x00, 0x0D, 0x0A, 0xFF, 0x11, 0x13};
     auto start = std::chrono::steady_clock::now();
@@ -130,6 +143,8 @@ TEST(SerialPort, WritesPacedAndReadsOneByteAtATimeUntilTheTimeout) {
     EXPECT_FALSE(open.port.readByte(got));
     EXPECT_GE(millisSince(start), 100);
     EXPECT_EQ(open.port.lastError, "");
+    open.port.close();
+    EXPECT_EQ(seen, std::string("OS\x1B" "SDS\0S\rS\nS\xFF" "S\x11" "S\x13" "R\rR\nR\x11" "C", 24));
 }
 
 TEST(SerialPort, IsExclusiveWhileOpenAndFreeAfterClosing) {
@@ -143,8 +158,11 @@ TEST(SerialPort, IsExclusiveWhileOpenAndFreeAfterClosing) {
     // A test tone on a port that does not open sends nothing.
     sendTestTone(second, TestTone::Both);
     EXPECT_EQ(drainMaster(first.pty.master()), "");
-
     first.port.close();
+    sendTestTone(first.port, TestTone::Stop);
+    EXPECT_EQ(first.port.handle, -1);
+    EXPECT_EQ(drainMaster(first.pty.master()), "\x1B\x1B\x1B");
+
     // The terminal is not left in exclusive mode, which would lock out everyone but root.
     const int other = ::open(first.pty.path().c_str(), O_RDWR | O_NOCTTY);
     ASSERT_GE(other, 0);
@@ -157,18 +175,4 @@ TEST(SerialPort, IsExclusiveWhileOpenAndFreeAfterClosing) {
     EXPECT_EQ(second.portName, first.pty.path());
     EXPECT_EQ(second.probe(kMissingPort), 0);
     EXPECT_EQ(second.portName, kMissingPort);
-}
-
-TEST(SerialPort, TestToneSendsItsThreeBytesAndClosesThePort) {
-    OpenPort open;
-    const struct {
-        TestTone tone;
-        const char* bytes;
-    } cases[] = {{TestTone::Tone1200, "\x1B\x1B" "1"}, {TestTone::Tone2200, "\x1B\x1B" "2"},
-                 {TestTone::Both, "\x1B\x1B" "3"},     {TestTone::Stop, "\x1B\x1B\x1B"}};
-    for (const auto& c : cases) {
-        sendTestTone(open.port, c.tone);
-        EXPECT_EQ(open.port.handle, -1);
-        EXPECT_EQ(drainMaster(open.pty.master()), c.bytes);
-    }
 }

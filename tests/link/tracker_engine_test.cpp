@@ -1,13 +1,11 @@
-// The simulator's engine on its own, for what a transfer over a pty cannot show, and its options.
+// The simulator's engine on its own, for what a transfer over a pty cannot show.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "sim/factory_images.h"
-#include "sim/sim_options.h"
 #include "sim/tracker_engine.h"
 #include "simulated_tracker.h"
 
@@ -50,44 +48,4 @@ TEST(TrackerEngine, EscapesInsideAStoredImageAreDataAndTheImageComesBack) {
     EXPECT_TRUE(exchange(engine, now, store, millis(100)).empty());
     EXPECT_EQ(std::vector<std::uint8_t>(engine.eeprom().begin(), engine.eeprom().end()), image);
     EXPECT_EQ(exchange(engine, now, {ESC, 'U'}, millis(300)), image);
-}
-
-TEST(TrackerEngine, AReplyToAHostThatChangedSpeedArrivesGarbled) {
-    TrackerOptions options = trackerOptions(FaV1_4);
-    options.replyDelayMs = 50;
-    TrackerEngine engine(options);
-    engine.setHost(true, 9600, 0);
-    SimTime now = 0;
-    exchange(engine, now, {ESC, 'V'}, 0);
-    engine.setHost(true, 2400, now);
-    const std::vector<std::uint8_t> got = exchange(engine, now, {}, millis(200));
-    EXPECT_FALSE(got.empty());
-    EXPECT_EQ(std::string(got.begin(), got.end()).find("Kavrel"), std::string::npos);
-}
-
-TEST(SimOptions, ReadsEveryOptionAndRefusesBadValues) {
-    const char* argv[] = {"kavrel-sim", "--generation", "2",      "--baud", "2400",         "--reply-delay", "40",
-                          "--fault",    "corrupt:9",    "--link", "/tmp/l", "--store-deaf", "700",           "--trace"};
-    SimOptions options;
-    std::string error;
-    ASSERT_TRUE(parseSimOptions(static_cast<int>(std::size(argv)), argv, options, error)) << error;
-    finishSimOptions(options);
-    EXPECT_EQ(options.tracker.generation, V1_2);
-    EXPECT_EQ(options.tracker.lineBaud, 2400);
-    EXPECT_EQ(options.tracker.replyDelayMs, 40);
-    EXPECT_EQ(options.tracker.storeDeafMs, 700);
-    EXPECT_EQ(options.tracker.fault.kind, FaultKind::Corrupt);
-    EXPECT_EQ(options.tracker.fault.value, 9);
-    EXPECT_EQ(options.linkPath, "/tmp/l");
-    EXPECT_TRUE(options.trace);
-
-    for (const std::vector<const char*>& args :
-         std::vector<std::vector<const char*>>{{"--baud", "4800"}, {"--fault", "long:128"}, {"--link"}}) {
-        std::vector<const char*> bad = {"kavrel-sim"};
-        bad.insert(bad.end(), args.begin(), args.end());
-        SimOptions refused;
-        error.clear();
-        EXPECT_FALSE(parseSimOptions(static_cast<int>(bad.size()), bad.data(), refused, error)) << args[0];
-        EXPECT_FALSE(error.empty()) << args[0];
-    }
 }

@@ -133,4 +133,7 @@ TEST(SaveImageFile, AFailedWriteLeavesTheOldFileWhole) {
               static_cast<int>(FileSaveResult::WriteFailed));
     EXPECT_EQ(readWholeFile(target), "old contents");
     EXPECT_EQ(entries(dir.root()), 1u);
+    EXPECT_STREQ(fileSaveText(FileSaveResult::WriteFailed), "Failed to write data");
+    EXPECT_STREQ(fileSaveText(FileSaveResult::OpenFailed), "Failed to open file");
+    EXPECT_STREQ(fileSaveText(FileSaveResult::Saved), "File Saved");
 }

@@ -1,0 +1,97 @@
+#include "config/settings_table.h"
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+using TS = TrackerSettings;
+
+// Control identifiers are those of the window's template (ui/resources/resource.h).
+const SettingSpec kSettingSpecs[kSettingCount] = {
+    {SettingId::Callsign, "callsign", &TS::callsign, SettingKind::Text, Carried::All, 0, 0, "", 1007},
+    {SettingId::Path, "path", &TS::path, SettingKind::Text, Carried::All, 0, 0, "", 1008},
+    {SettingId::StatusText, "statusText", &TS::statusText, SettingKind::Text, Carried::All, 0, 0, "", 1038},
+    {SettingId::Calibration, "calibration", &TS::calibration, SettingKind::Whole, Carried::All, 0, 255, "", 1082},
+    {SettingId::AutoTxDelayMs, "autoTxDelayMs", &TS::autoTxDelayMs, SettingKind::Whole, Carried::All, 0, 1700, "ms", 1009},
+    {SettingId::SendEvery, "sendEvery", &TS::sendEvery, SettingKind::Whole, Carried::All, 0, 255, "", 1036},
+    {SettingId::AutoTxRateSec, "autoTxRateSec", &TS::autoTxRateSec, SettingKind::Whole, Carried::All, 0, 65535, "s", 1010},
+    {SettingId::QuietTimeMs, "quietTimeMs", &TS::quietTimeMs, SettingKind::Whole, Carried::All, 0, 6706, "ms", 1068},
+    {SettingId::FrequencyMHz, "frequencyMHz", &TS::frequencyMHz, SettingKind::Frequency, Carried::OnlyFaV1_4, 144000,
+     148000, "MHz", 1084},
+    {SettingId::TxTwist, "txTwist", &TS::txTwist, SettingKind::Switch, Carried::FromV1_4, 0, 1, "", 1031},
+    {SettingId::InvertCd, "invertCd", &TS::invertCd, SettingKind::Switch, Carried::FromV1_2, 0, 1, "", 1029},
+    {SettingId::SendWithWeather, "sendWithWeather", &TS::sendWithWeather, SettingKind::Switch, Carried::FromV1_2, 0, 1,
+     "", 1030},
+    {SettingId::AllowTtlSerial, "allowTtlSerial", &TS::allowTtlSerial, SettingKind::Switch, Carried::FromV1_2, 0, 1, "",
+     1028},
+    {SettingId::PeetMode, "peetMode", &TS::peetMode, SettingKind::Switch, Carried::All, 0, 1, "", 1016},
+    {SettingId::Wx200Mode, "wx200Mode", &TS::wx200Mode, SettingKind::Switch, Carried::All, 0, 1, "", 1014},
+};
+
+bool isCarried(Carried rule, std::int32_t model) {
+    switch (rule) {
+    case Carried::FromV1_2:
+        return model >= V1_2;
+    case Carried::FromV1_4:
+        return model >= V1_4;
+    case Carried::OnlyFaV1_4:
+        return model == FaV1_4;
+    case Carried::All:
+        break;
+    }
+    return true;
+}
+
+const SettingSpec& settingSpec(SettingId id) { return kSettingSpecs[static_cast<int>(id)]; }
+
+const SettingSpec* findSetting(const std::string& name) {
+    for (const SettingSpec& spec : kSettingSpecs)
+        if (name == spec.name) return &spec;
+    return nullptr;
+}
+
+std::int64_t wholeValue(const TrackerSettings& s, const SettingSpec& spec) {
+    if (const auto* m = std::get_if<std::int32_t TS::*>(&spec.member)) return s.*(*m);
+    if (const auto* m = std::get_if<std::uint16_t TS::*>(&spec.member)) return s.*(*m);
+    if (const auto* m = std::get_if<std::uint8_t TS::*>(&spec.member)) return s.*(*m);
+    return 0;
+}
+
+void storeWhole(TrackerSettings& s, const SettingSpec& spec, std::int32_t value) {
+    if (const auto* m = std::get_if<std::int32_t TS::*>(&spec.member)) s.*(*m) = value;
+    if (const auto* m = std::get_if<std::uint16_t TS::*>(&spec.member))
+        s.*(*m) = static_cast<std::uint16_t>(static_cast<std::uint32_t>(value));
+    if (const auto* m = std::get_if<std::uint8_t TS::*>(&spec.member))
+        s.*(*m) = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value));
+}
+
+const std::string& textValue(const TrackerSettings& s, const SettingSpec& spec) {
+    static const std::string none;
+    const auto* m = std::get_if<std::string TS::*>(&spec.member);
+    return m != nullptr ? s.*(*m) : none;
+}
+
+void storeText(TrackerSettings& s, const SettingSpec& spec, const std::string& value) {
+    if (const auto* m = std::get_if<std::string TS::*>(&spec.member)) s.*(*m) = value;
+}
+
+bool switchValue(const TrackerSettings& s, const SettingSpec& spec) {
+    const auto* m = std::get_if<bool TS::*>(&spec.member);
+    return m != nullptr && s.*(*m);
+}
+
+void storeSwitch(TrackerSettings& s, const SettingSpec& spec, bool value) {
+    if (const auto* m = std::get_if<bool TS::*>(&spec.member)) s.*(*m) = value;
+}
+
+float roundToSingle(double value) {
+    // 2^128 - 2^103 lies halfway between FLT_MAX and the next power of two: from there on the
+    // nearest float is infinity; below it, above FLT_MAX, it is FLT_MAX.
+    const double overflow = std::ldexp(1.0, 128) - std::ldexp(1.0, 103);
+    if (std::isnan(value)) return std::numeric_limits<float>::quiet_NaN();
+    if (std::fabs(value) >= overflow)
+        return value > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
+    if (value > static_cast<double>(FLT_MAX)) return FLT_MAX;
+    if (value < -static_cast<double>(FLT_MAX)) return -FLT_MAX;
+    return static_cast<float>(value);
+}
