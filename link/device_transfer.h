@@ -2,6 +2,7 @@
 // Configurator's transfer state machine.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 class SerialPort;
