@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/exit_status.h"
+#include "kavrel_version.h"
 
 namespace {
 
@@ -28,6 +29,9 @@ void printUsage(std::FILE* out) {
     std::fprintf(out, "Usage: kavrelcfg COMMAND [OPTIONS]\n\nCommands:\n");
     for (const Command& command : kCommands) std::fprintf(out, "  %-8s %s\n", command.name, command.summary);
     std::fprintf(out,
+                 "\nOptions:\n"
+                 "  -h, --help     print this help\n"
+                 "  -V, --version  print the version of kavrelcfg\n"
                  "\n'kavrelcfg COMMAND --help' tells more about each.\n"
                  "Exit status: 0 success, 1 the operation failed (its message on standard error), 2 usage.\n");
 }
@@ -42,6 +46,10 @@ int main(int argc, char** argv) {
     const std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         printUsage(stdout);
+        return kExitSuccess;
+    }
+    if (name == "--version" || name == "-V") {
+        std::printf("kavrelcfg %s\n", KAVREL_VERSION_TEXT);
         return kExitSuccess;
     }
     const Arguments args(argv + 2, argv + argc);

@@ -9,6 +9,7 @@
 #include "sim/factory_images.h"
 #include "sim/pty_front_end.h"
 #include "sim/sim_options.h"
+#include "kavrel_version.h"
 
 namespace {
 
@@ -39,6 +40,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::fputs(kSimUsage, stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("kavrel-sim %s\n", KAVREL_VERSION_TEXT);
         return 0;
     }
     finishSimOptions(options);

@@ -5,8 +5,11 @@
 #include <cstring>
 
 const char kSimUsage[] =
-    "usage: kavrel-sim [options]\n"
+    "Usage: kavrel-sim [OPTIONS]\n"
+    "\n"
     "Serves a simulated tracker on a new pseudo-terminal and prints its path as the first line.\n"
+    "\n"
+    "Options:\n"
     "  --generation 1|2|3|4|none  firmware generation (default 4); none answers nothing\n"
     "  --baud 9600|2400           line speed the tracker listens at (default 9600)\n"
     "  --eeprom FILE.kvr          EEPROM contents (default: the generation's factory image)\n"
@@ -23,7 +26,9 @@ const char kSimUsage[] =
     "      echo           sends back every byte of an image as it stores it\n"
     "  --link PATH                make PATH a symlink to the pty\n"
     "  --device PATH              serve this serial device instead of a pty\n"
-    "  --trace                    log every byte in and out, with its time, to standard error\n";
+    "  --trace                    log every byte in and out, with its time, to standard error\n"
+    "  -h, --help                 print this help\n"
+    "  -V, --version              print the version of kavrel-sim\n";
 
 namespace {
 
@@ -77,6 +82,9 @@ bool parseSimOptions(int argc, const char* const* argv, SimOptions& options, std
         bool good = true;
         if (option == "--help" || option == "-h") {
             options.help = true;
+            continue;
+        } else if (option == "--version" || option == "-V") {
+            options.version = true;
             continue;
         } else if (option == "--trace") {
             options.trace = true;

@@ -13,6 +13,7 @@ struct SimOptions {
     std::string devicePath;  // serve this serial device instead of a pty
     bool trace = false;
     bool help = false;
+    bool version = false;
 };
 
 // Answers false with a message in error for an option it does not know or a bad value.
