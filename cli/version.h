@@ -1,0 +1,4 @@
+// The version kavrelcfg --version prints.
+#pragma once
+
+constexpr char kVersion[] = "0.9.0";
