@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "config/config_image.h"
+#include "config/image_layout.h"
 #include "config/station_address.h"
 
 namespace {
@@ -109,6 +110,16 @@ std::string wholeRange(const SettingSpec& spec) {
            (*spec.unit != 0 ? std::string(" ") + spec.unit : std::string());
 }
 
+// The step of a number the image holds coarser than it is given.
+const char* stepOf(SettingId id) {
+    for (const HeaderField& field : kHeaderFields) {
+        if (field.setting != id) continue;
+        if (field.conversion == Conversion::DelayMs) return " in steps of 6.666 ms";
+        if (field.conversion == Conversion::QuietMs) return " in steps of 26.3 ms";
+    }
+    return "";
+}
+
 std::string megahertz(double mhz) {
     char text[32];
     std::snprintf(text, sizeof text, "%.3f", mhz);
@@ -123,9 +134,10 @@ std::string allowedValues(const SettingSpec& spec) {
         if (spec.id == SettingId::Callsign) return "1 to 6 letters or digits, optionally -SSID 0 to 15, such as KV1ABC-7";
         if (spec.id == SettingId::Path)
             return "0 to " + std::to_string(kMaxPathEntries) + " digipeaters such as WIDE1-1, separated by commas";
-        return "printable ASCII, as many characters as the path leaves room for";
+        return "printable ASCII, as many characters as the path leaves room for (" +
+               std::to_string(statusTextCapacity(TrackerSettings{})) + " with two digipeaters)";
     case SettingKind::Whole:
-        return wholeRange(spec);
+        return wholeRange(spec) + stepOf(spec.id);
     case SettingKind::Frequency:
         return megahertz(spec.minimum / 1000.0) + " to " + megahertz(spec.maximum / 1000.0) + " MHz in 5 kHz steps";
     case SettingKind::Switch:
