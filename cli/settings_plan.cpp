@@ -90,14 +90,19 @@ private:
                    "; written anyway (--force)");
     }
 
+    // A delay or quiet time the image gives back as the value asked for keeps that image's byte,
+    // whichever layer repeated the value: read, edit, write changes nothing else.
     void keepLossyBytes() {
         for (const HeaderField& field : kHeaderFields) {
             if (field.conversion != Conversion::DelayMs && field.conversion != Conversion::QuietMs) continue;
-            const int index = origin_[static_cast<std::size_t>(field.setting)];
-            const ConfigImage* image = index >= 0 ? layers_[static_cast<std::size_t>(index)].image : nullptr;
-            std::int32_t value = 0;
-            if (image != nullptr && valueForByte(field, (*image)[static_cast<std::size_t>(field.index)], value))
-                storeWhole(out_.settings, settingSpec(field.setting), value);
+            const SettingSpec& spec = settingSpec(field.setting);
+            for (auto layer = layers_.rbegin(); layer != layers_.rend(); ++layer) {
+                std::int32_t value = 0;
+                if (layer->image == nullptr || !sameSetting(spec, layer->values, out_.settings)) continue;
+                if (valueForByte(field, (*layer->image)[static_cast<std::size_t>(field.index)], value))
+                    storeWhole(out_.settings, spec, value);
+                break;
+            }
         }
     }
 

@@ -32,8 +32,8 @@ struct ComposedSettings {
 
 // Layers in order, the base first. A setting that a layer gives and the target does not carry is
 // refused (left out with --force, for own values); every value is checked (own ones that fail are
-// written with --force); the result must fit the image. A lossy value (delay, quiet time) that no
-// layer changed keeps the byte of the image it came from.
+// written with --force); the result must fit the image. A delay or quiet time equal to what an
+// image among the layers gives keeps that image's byte, so a value read and written back stays.
 ComposedSettings composeSettings(const std::vector<SettingsLayer>& layers, std::int32_t model, bool force);
 
 // The names of every setting, for a message about an unknown one.
