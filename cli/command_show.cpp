@@ -48,6 +48,7 @@ int runShow(const Arguments& args) {
         printSettingsJson(stdout, loaded.settings);
     else
         printSettings(stdout, loaded.settings);
+    std::fflush(stdout);
     printNote(fileParseText(loaded.parse));
     return kExitSuccess;
 }

@@ -35,12 +35,17 @@ int readSettingSources(const ParsedArguments& parsed, const char* command, Setti
     sources.force = hasOption(parsed, "--force");
     sources.assignments.source = "--set";
     sources.assignments.own = false;
+    // Every bad --set is named at once, so one more try fixes them all.
+    bool refused = false;
     for (const std::string& text : allValues(parsed, "--set"))
         if (!parseAssignment(text, sources.assignments, error)) {
             printError(error);
-            printHint("'kavrelcfg help settings' lists every setting and the values it takes");
-            return kExitUsage;
+            refused = true;
         }
+    if (refused) {
+        printHint("'kavrelcfg help settings' lists every setting and the values it takes");
+        return kExitUsage;
+    }
     const std::string* from = lastValue(parsed, "--from");
     const std::string* document = lastValue(parsed, "--settings");
     if (from != nullptr && document != nullptr && *from == "-" && *document == "-")

@@ -38,6 +38,7 @@ bool listChanges(const ToolContext& tool, const TrackerHeld& held, const Tracker
     if (dryRun) {
         std::printf("%s\n", heading.c_str());
         for (const std::string& line : lines) std::printf("  %s\n", line.c_str());
+        std::fflush(stdout);  // before the notes on standard error, where both go to one place
     } else {
         printNote(heading);
         for (const std::string& line : lines) printNote("  " + line);
