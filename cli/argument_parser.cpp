@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/exit_status.h"
+#include "cli/messages.h"
 
 namespace {
 
@@ -47,6 +48,14 @@ bool parseArguments(const std::vector<std::string>& args, const std::vector<Opti
             value = arg.substr(equals + 1);
             inlineValue = true;
         }
+        if (name == "--quiet" || name == "-q" || name == "--verbose" || name == "-v") {
+            if (inlineValue) {
+                error = "option '" + name + "' takes no value";
+                return false;
+            }
+            setVerbosity(name == "--quiet" || name == "-q" ? Verbosity::Quiet : Verbosity::Verbose);
+            continue;
+        }
         const OptionSpec* spec = findSpec(specs, name);
         if (spec == nullptr) {
             error = "unknown option '" + name + "'";
@@ -85,14 +94,13 @@ std::vector<std::string> allValues(const ParsedArguments& parsed, const char* lo
     return values;
 }
 
-bool parseModelArgument(const std::string& text, std::int32_t& model) {
-    if (text.size() != 1 || text[0] < '0' || text[0] > '4') return false;
-    model = text[0] - '0';
-    return true;
+int usageError(const char* command, const std::string& message) {
+    printError(std::string(command) + ": " + message);
+    std::fprintf(stderr, "Try 'kavrelcfg help %s'.\n", command);
+    return kExitUsage;
 }
 
-int usageError(const char* command, const std::string& message) {
-    std::fprintf(stderr, "kavrelcfg %s: %s\n", command, message.c_str());
-    std::fprintf(stderr, "Try 'kavrelcfg %s --help'.\n", command);
-    return kExitUsage;
+int printHelp(const char* text) {
+    std::fputs(text, stdout);
+    return kExitSuccess;
 }

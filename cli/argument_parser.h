@@ -24,6 +24,7 @@ struct ParsedArguments {
 };
 
 // false with error set when an option is unknown or its value is missing. "--" ends the options.
+// Every command also takes -q/--quiet and -v/--verbose, which set the messages' verbosity.
 bool parseArguments(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs, ParsedArguments& out,
                     std::string& error);
 
@@ -32,8 +33,8 @@ const std::string* lastValue(const ParsedArguments& parsed, const char* longName
 bool hasOption(const ParsedArguments& parsed, const char* longName);
 std::vector<std::string> allValues(const ParsedArguments& parsed, const char* longName);
 
-// A firmware generation given on the command line: exactly one digit from 0 to 4.
-bool parseModelArgument(const std::string& text, std::int32_t& model);
-
-// Prints "kavrelcfg COMMAND: message" and a one-line hint to standard error; answers kExitUsage.
+// Prints "kavrelcfg: error: COMMAND: message" and where the command's help is; answers kExitUsage.
 int usageError(const char* command, const std::string& message);
+
+// Prints a command's help to standard output; answers kExitSuccess.
+int printHelp(const char* text);

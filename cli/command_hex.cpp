@@ -3,41 +3,75 @@
 
 #include "cli/argument_parser.h"
 #include "cli/commands.h"
+#include "cli/config_source.h"
 #include "cli/exit_status.h"
 #include "cli/image_table.h"
-#include "cli/status_report.h"
-#include "cli/file_loading.h"
+#include "cli/json_output.h"
+#include "cli/messages.h"
 
 namespace {
 
 const char kUsage[] =
-    "Usage: kavrelcfg hex FILE.kvr [--model N]\n"
+    "Usage: kavrelcfg hex [--model N] [--json] FILE.kvr\n"
     "\n"
     "Prints the 128 bytes of the file's image as a table: index, bytes, and what the tracker\n"
     "makes of them (header fields, each address field with its text, control and protocol\n"
-    "bytes, status text). Images that do not decode are shown too.\n"
+    "bytes, status text). The generation is read from the image, as 'show' reads it. Images\n"
+    "that do not decode are shown too: that is when their bytes matter most.\n"
     "\n"
-    "  --model N   read the flags and bytes 9 and 10 as firmware generation N (0 to 4); default 4\n"
+    "  --model N   read the flags and bytes 9 and 10 as generation N (0 to 4) instead\n"
+    "  --json      print one JSON object: the generation and the rows\n"
+    "  FILE.kvr    the file, or - for standard input\n"
     "\n"
     "Exit status: 0 the image decodes, 1 the file did not load or its image does not decode, 2 usage.\n";
+
+std::string hexBytes(const ConfigImage& image, const ImageTableRow& row) {
+    std::string bytes;
+    for (int i = row.start; i < row.start + row.length; ++i) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(image[static_cast<std::size_t>(i)]));
+        bytes += (bytes.empty() ? "" : " ") + std::string(hex);
+    }
+    return bytes;
+}
+
+void printTableJson(const LoadedConfig& loaded) {
+    Json rows = Json::array();
+    for (const ImageTableRow& row : describeImage(loaded.image, loaded.generation.model))
+        rows.push_back(Json{{"start", row.start}, {"length", row.length}, {"bytes", hexBytes(loaded.image, row)},
+                            {"meaning", row.meaning}});
+    printJson(stdout, Json{{"model", loaded.generation.model},
+                           {"inferred", !loaded.modelGiven && loaded.generation.recognised},
+                           {"decodes", loaded.decoded},
+                           {"rows", rows}});
+}
 
 }  // namespace
 
 int runHex(const Arguments& args) {
     ParsedArguments parsed;
     std::string error;
-    if (!parseArguments(args, {{"--model", nullptr, true}}, parsed, error)) return usageError("hex", error);
-    if (parsed.help) {
-        std::fputs(kUsage, stdout);
-        return kExitSuccess;
-    }
-    if (parsed.positionals.size() != 1) return usageError("hex", "give exactly one FILE.kvr");
-    std::int32_t model = FaV1_4;
-    if (const std::string* value = lastValue(parsed, "--model"); value != nullptr && !parseModelArgument(*value, model))
-        return usageError("hex", "--model takes 0, 1, 2, 3 or 4");
+    if (!parseArguments(args, {{"--model", nullptr, true}, {"--json", nullptr, false}}, parsed, error))
+        return usageError("hex", error);
+    if (parsed.help) return printHelp(kUsage);
+    if (parsed.positionals.size() != 1) return usageError("hex", "give exactly one FILE.kvr (- for standard input)");
+    std::int32_t model = 0;
+    bool modelGiven = false;
+    if (!modelOption(parsed, model, modelGiven)) return usageError("hex", "--model takes 0, 1, 2, 3 or 4");
 
-    const LoadedFile loaded = loadConfigFile(parsed.positionals[0], model);
-    // A whole image is shown even when it does not decode: that is when its bytes matter most.
-    if (loaded.imageWhole) printImageTable(stdout, loaded.image, model);
-    return reportStatus(loaded.status, loaded.decoded);
+    const LoadedConfig loaded = loadConfig(parsed.positionals[0], modelGiven ? &model : nullptr);
+    if (!loaded.imageWhole()) {
+        reportLoadFailure(loaded);
+        return kExitFailed;
+    }
+    noteGeneration(loaded);
+    if (hasOption(parsed, "--json"))
+        printTableJson(loaded);
+    else
+        printImageTable(stdout, loaded.image, loaded.generation.model);
+    if (!loaded.decoded) {
+        reportLoadFailure(loaded);
+        return kExitFailed;
+    }
+    return kExitSuccess;
 }

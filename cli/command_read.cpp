@@ -3,10 +3,12 @@
 
 #include "cli/argument_parser.h"
 #include "cli/commands.h"
+#include "cli/device_report.h"
 #include "cli/exit_status.h"
-#include "config/image_file.h"
+#include "cli/interrupts.h"
+#include "cli/messages.h"
+#include "cli/named_files.h"
 #include "cli/settings_printer.h"
-#include "cli/status_report.h"
 #include "cli/terminal.h"
 #include "cli/tool_context.h"
 #include "cli/transfer_display.h"
@@ -16,16 +18,18 @@ namespace {
 const char kUsage[] =
     "Usage: kavrelcfg read -p PORT [-o FILE.kvr] [--json] [--trace]\n"
     "\n"
-    "Reads the tracker's configuration, as the dialog's Read Config does, and prints every\n"
-    "setting as 'show' does.\n"
+    "Reads the tracker's configuration, as the window's Read Config does, and prints the\n"
+    "settings its generation carries, as 'show' does.\n"
     "\n"
     "  -p, --port PORT        the serial port: COM3 on Windows, /dev/ttyUSB0 or a pty elsewhere\n"
     "  -o, --output FILE.kvr  also save the 128 bytes read, exactly as the tracker holds them\n"
-    "                         (saved whenever all 128 arrived, even when they do not decode)\n"
-    "  --json                 print one JSON object instead of 'name = value' lines\n"
-    "  --trace                print the bytes exchanged, with the time each tick ended\n"
+    "                         (whenever all 128 arrived, even when they do not decode); with -,\n"
+    "                         to standard output instead of the settings\n"
+    "  --json                 print a settings document instead of 'name = value' lines\n"
+    "  --trace                print the bytes exchanged, with their times\n"
     "\n"
-    "Exit status: 0 read (and saved), 1 not read or not saved, 2 usage.\n";
+    "Ctrl-C stops a read at once.\n"
+    "Exit status: 0 read (and saved), 1 not read or not saved, 2 usage, 130 interrupted.\n";
 
 }  // namespace
 
@@ -35,40 +39,43 @@ int runRead(const Arguments& args) {
     const std::vector<OptionSpec> specs = {
         {"--port", "-p", true}, {"--output", "-o", true}, {"--json", nullptr, false}, {"--trace", nullptr, false}};
     if (!parseArguments(args, specs, parsed, error)) return usageError("read", error);
-    if (parsed.help) {
-        std::fputs(kUsage, stdout);
-        return kExitSuccess;
-    }
+    if (parsed.help) return printHelp(kUsage);
     if (!parsed.positionals.empty()) return usageError("read", "unexpected argument '" + parsed.positionals[0] + "'");
     const std::string* port = lastValue(parsed, "--port");
     if (port == nullptr) return usageError("read", "give the serial port with -p PORT");
+    const std::string* output = lastValue(parsed, "--output");
 
+    catchInterrupts();
     ToolContext tool;
     Configurator& configurator = tool.configurator;
     tool.port.portName = *port;
-    TransferDisplay(tool.port, hasOption(parsed, "--trace"), standardErrorIsTerminal()).request(configurator, VersionThenRead);
+    TransferDisplay display(tool.port, hasOption(parsed, "--trace"), standardErrorIsTerminal());
+    const TransferEnd end = display.request(configurator, VersionThenRead);
 
-    const bool read = configurator.outcome == Outcome::Succeeded;
-    if (read) {
+    const bool read = end == TransferEnd::Finished && configurator.outcome == Outcome::Succeeded;
+    const bool toStandardOutput = output != nullptr && *output == "-";
+    if (read && !toStandardOutput) {
         if (hasOption(parsed, "--json"))
             printSettingsJson(stdout, configurator.settings);
         else
             printSettings(stdout, configurator.settings);
     }
-    int status = reportOutcome(configurator);
-    const std::string* output = lastValue(parsed, "--output");
+    int status = reportTransfer(tool, display, end);
+    if (output == nullptr || end != TransferEnd::Finished) return status;
     // bytesReceived counts this read only: the Configurator is new and the reading phase starts
     // it at 0.
-    if (output != nullptr && configurator.bytesReceived == kImageSize) {
-        const FileSaveResult saved = saveImageFile(output->c_str(), configurator.readImage);
-        if (reportStatus(fileSaveText(saved), saved == FileSaveResult::Saved) != kExitSuccess) status = kExitFailed;
-    } else if (output != nullptr) {
-        if (configurator.bytesReceived > 0)
-            std::fprintf(stderr, "Nothing saved: the tracker sent %ld bytes, not 128.\n",
-                         static_cast<long>(configurator.bytesReceived));
-        else
-            std::fprintf(stderr, "Nothing saved: no image was read.\n");
-        status = kExitFailed;
+    if (configurator.bytesReceived != kImageSize) {
+        printError("nothing saved to " + displayName(*output, true) + ": " +
+                   (configurator.bytesReceived > 0
+                        ? "the tracker sent " + std::to_string(configurator.bytesReceived) + " bytes, not 128"
+                        : std::string("no image was read")));
+        return kExitFailed;
     }
+    int errorCode = 0;
+    if (saveNamedConfigFile(*output, configurator.readImage, errorCode) != FileSaveResult::Saved) {
+        printError(fileFailure("write", displayName(*output, true), errorCode) + " " + quotedStatus("Failed to write data"));
+        return kExitFailed;
+    }
+    printNote("File Saved");
     return status;
 }

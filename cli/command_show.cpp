@@ -3,23 +3,27 @@
 
 #include "cli/argument_parser.h"
 #include "cli/commands.h"
+#include "cli/config_source.h"
 #include "cli/exit_status.h"
-#include "cli/file_loading.h"
+#include "cli/messages.h"
 #include "cli/settings_printer.h"
-#include "cli/status_report.h"
 
 namespace {
 
 const char kUsage[] =
-    "Usage: kavrelcfg show FILE.kvr [--model N] [--json]\n"
+    "Usage: kavrelcfg show [--model N] [--json] FILE.kvr\n"
     "\n"
-    "Loads a configuration file as the dialog's Load does and prints every setting, one\n"
-    "'name = value' line each (control characters and bytes above 0x7F as \\xNN).\n"
+    "Prints the settings of a configuration file, one 'name = value' line each; texts show\n"
+    "control characters and bytes above 0x7F as \\xNN. Which firmware generation laid the image\n"
+    "out is read from the image itself (where the address block starts, the destination\n"
+    "identifier, the frequency bytes) and said on standard error; the settings that generation\n"
+    "does not carry are not shown.\n"
     "\n"
-    "  --model N   decode the image as firmware generation N (0 to 4) reads it; default 4\n"
-    "  --json      print one JSON object with the same keys\n"
+    "  --model N   read the image as generation N (0 to 4) instead\n"
+    "  --json      print a settings document, as encode and write take it back\n"
+    "  FILE.kvr    the file, or - for standard input\n"
     "\n"
-    "The status message goes to standard error. Exit status: 0 loaded, 1 not loaded, 2 usage.\n";
+    "Exit status: 0 shown, 1 the file did not load or does not decode, 2 usage.\n";
 
 }  // namespace
 
@@ -28,25 +32,23 @@ int runShow(const Arguments& args) {
     std::string error;
     if (!parseArguments(args, {{"--model", nullptr, true}, {"--json", nullptr, false}}, parsed, error))
         return usageError("show", error);
-    if (parsed.help) {
-        std::fputs(kUsage, stdout);
-        return kExitSuccess;
-    }
-    if (parsed.positionals.size() != 1) return usageError("show", "give exactly one FILE.kvr");
-    std::int32_t model = FaV1_4;
-    if (const std::string* value = lastValue(parsed, "--model"); value != nullptr && !parseModelArgument(*value, model))
-        return usageError("show", "--model takes 0, 1, 2, 3 or 4");
+    if (parsed.help) return printHelp(kUsage);
+    if (parsed.positionals.size() != 1) return usageError("show", "give exactly one FILE.kvr (- for standard input)");
+    std::int32_t model = 0;
+    bool modelGiven = false;
+    if (!modelOption(parsed, model, modelGiven)) return usageError("show", "--model takes 0, 1, 2, 3 or 4");
 
-    const LoadedFile loaded = loadConfigFile(parsed.positionals[0], model);
-    if (loaded.decoded) {
-        if (hasOption(parsed, "--json"))
-            printSettingsJson(stdout, loaded.settings);
-        else
-            printSettings(stdout, loaded.settings);
+    const LoadedConfig loaded = loadConfig(parsed.positionals[0], modelGiven ? &model : nullptr);
+    if (!loaded.decoded) {
+        reportLoadFailure(loaded);
+        return kExitFailed;
     }
-    const int status = reportStatus(loaded.status, loaded.decoded);
-    if (loaded.imageWhole && !loaded.decoded)
-        std::fprintf(stderr, "The image does not decode; 'kavrelcfg hex %s' shows its bytes.\n",
-                     parsed.positionals[0].c_str());
-    return status;
+    noteGeneration(loaded);
+    if (hasOption(parsed, "--json"))
+        printSettingsJson(stdout, loaded.settings);
+    else
+        printSettings(stdout, loaded.settings);
+    std::fflush(stdout);
+    printNote(fileParseText(loaded.parse));
+    return kExitSuccess;
 }

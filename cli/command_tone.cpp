@@ -1,11 +1,15 @@
 // kavrelcfg tone: the tracker's modem sends a test tone, or stops.
+#include <chrono>
+#include <charconv>
 #include <cstdio>
+#include <thread>
 
 #include "cli/argument_parser.h"
 #include "cli/commands.h"
+#include "cli/device_report.h"
 #include "cli/exit_status.h"
-#include "cli/terminal.h"
-#include "cli/text_escaping.h"
+#include "cli/interrupts.h"
+#include "cli/messages.h"
 #include "cli/tool_context.h"
 #include "cli/transfer_display.h"
 #include "link/device_transfer.h"
@@ -13,15 +17,19 @@
 namespace {
 
 const char kUsage[] =
-    "Usage: kavrelcfg tone -p PORT 1200|2200|both|stop [--trace]\n"
+    "Usage: kavrelcfg tone -p PORT [--seconds N] [--trace] 1200|2200|both|stop\n"
     "\n"
-    "Sends a test-tone command as the dialog's tone buttons do: the 1200 Hz tone, the 2200 Hz\n"
-    "tone, both, or stop. The tracker does not answer; nothing is read.\n"
+    "Sends a test-tone command as the window's tone buttons do: the 1200 Hz tone, the 2200 Hz\n"
+    "tone, both, or stop. The tracker does not answer; nothing is read. The tone goes on until\n"
+    "'stop' is sent.\n"
     "\n"
     "  -p, --port PORT   the serial port: COM3 on Windows, /dev/ttyUSB0 or a pty elsewhere\n"
+    "  --seconds N       send stop after N seconds (1 to 3600), or at once on Ctrl-C\n"
     "  --trace           print the bytes sent\n"
     "\n"
-    "Exit status: 0 sent, 1 the port did not open or a byte was not taken, 2 usage.\n";
+    "Exit status: 0 sent, 1 the port did not open or a byte was not taken, 2 usage, 130 interrupted.\n";
+
+constexpr int kMaxSeconds = 3600;
 
 struct ToneName {
     const char* name;
@@ -31,17 +39,31 @@ struct ToneName {
 const ToneName kTones[] = {
     {"1200", TestTone::Tone1200}, {"2200", TestTone::Tone2200}, {"both", TestTone::Both}, {"stop", TestTone::Stop}};
 
+// One exchange; false (reported) when the port did not open or took not every byte.
+bool sendTone(ToolContext& tool, TestTone tone) {
+    // The exchange reports only through lastError, and a later success never clears it.
+    tool.port.lastError.clear();
+    tool.port.lastErrorCode = 0;
+    tool.configurator.testTone(tone);
+    if (tool.port.lastError.empty()) return true;
+    reportPortFailure(tool.port.portName, tool.port.lastError, tool.port.lastErrorCode, tool.port.handle == -1);
+    return false;
+}
+
+bool parseSeconds(const std::string& text, int& seconds) {
+    const auto end = text.data() + text.size();
+    const auto parsed = std::from_chars(text.data(), end, seconds);
+    return !text.empty() && parsed.ec == std::errc() && parsed.ptr == end && seconds >= 1 && seconds <= kMaxSeconds;
+}
+
 }  // namespace
 
 int runTone(const Arguments& args) {
     ParsedArguments parsed;
     std::string error;
-    if (!parseArguments(args, {{"--port", "-p", true}, {"--trace", nullptr, false}}, parsed, error))
-        return usageError("tone", error);
-    if (parsed.help) {
-        std::fputs(kUsage, stdout);
-        return kExitSuccess;
-    }
+    const std::vector<OptionSpec> specs = {{"--port", "-p", true}, {"--seconds", nullptr, true}, {"--trace", nullptr, false}};
+    if (!parseArguments(args, specs, parsed, error)) return usageError("tone", error);
+    if (parsed.help) return printHelp(kUsage);
     const std::string* port = lastValue(parsed, "--port");
     if (port == nullptr) return usageError("tone", "give the serial port with -p PORT");
     if (parsed.positionals.size() != 1) return usageError("tone", "give one of 1200, 2200, both or stop");
@@ -50,19 +72,23 @@ int runTone(const Arguments& args) {
         if (parsed.positionals[0] == tone.name) chosen = &tone;
     if (chosen == nullptr)
         return usageError("tone", "give one of 1200, 2200, both or stop, not '" + parsed.positionals[0] + "'");
+    int seconds = 0;
+    const std::string* secondsText = lastValue(parsed, "--seconds");
+    if (secondsText != nullptr && !parseSeconds(*secondsText, seconds))
+        return usageError("tone", "--seconds takes a whole number from 1 to 3600, not '" + *secondsText + "'");
+    if (secondsText != nullptr && chosen->tone == TestTone::Stop) return usageError("tone", "--seconds goes with a tone, not with stop");
 
+    catchInterrupts();
     ToolContext tool;
     tool.port.portName = *port;
-    // The exchange reports only through lastError, and a later success never clears it.
-    tool.port.lastError.clear();
-    {
-        TransferDisplay display(tool.port, hasOption(parsed, "--trace"), false);
-        tool.configurator.testTone(chosen->tone);
-    }
-    if (!tool.port.lastError.empty()) {
-        std::fprintf(stderr, "%s\n", visibleText(tool.port.lastError).c_str());
-        return kExitFailed;
-    }
-    std::fprintf(stderr, "Test tone command sent: %s\n", chosen->name);
-    return kExitSuccess;
+    TransferDisplay display(tool.port, hasOption(parsed, "--trace"), false);
+    if (!sendTone(tool, chosen->tone)) return kExitFailed;
+    printNote(std::string("Test tone command sent: ") + chosen->name);
+    if (secondsText == nullptr) return kExitSuccess;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < until && !interruptRequested())
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (!sendTone(tool, TestTone::Stop)) return kExitFailed;
+    printNote("Test tone command sent: stop");
+    return interruptRequested() ? kExitInterrupted : kExitSuccess;
 }

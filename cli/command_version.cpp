@@ -3,8 +3,10 @@
 
 #include "cli/argument_parser.h"
 #include "cli/commands.h"
+#include "cli/device_report.h"
 #include "cli/exit_status.h"
-#include "cli/status_report.h"
+#include "cli/interrupts.h"
+#include "cli/json_output.h"
 #include "cli/terminal.h"
 #include "cli/text_escaping.h"
 #include "cli/tool_context.h"
@@ -13,39 +15,47 @@
 namespace {
 
 const char kUsage[] =
-    "Usage: kavrelcfg version -p PORT [--trace]\n"
+    "Usage: kavrelcfg version -p PORT [--json] [--trace]\n"
     "\n"
-    "Asks the tracker for its firmware version, as the dialog's Read Version does (9600 baud,\n"
+    "Asks the tracker for its firmware version, as the window's Read Version does (9600 baud,\n"
     "falling back to 2400), and prints the reply and the generation it means.\n"
     "\n"
     "  -p, --port PORT   the serial port: COM3 on Windows, /dev/ttyUSB0 or a pty elsewhere\n"
-    "  --trace           print the bytes exchanged, with the time each tick ended\n"
+    "  --json            print one JSON object: port, version, model, baud\n"
+    "  --trace           print the bytes exchanged, with their times\n"
     "\n"
-    "Exit status: 0 the tracker answered with a known version, 1 it did not, 2 usage.\n";
+    "Exit status: 0 the tracker answered with a known version, 1 it did not, 2 usage,\n"
+    "130 interrupted.\n";
 
 }  // namespace
 
 int runVersion(const Arguments& args) {
     ParsedArguments parsed;
     std::string error;
-    if (!parseArguments(args, {{"--port", "-p", true}, {"--trace", nullptr, false}}, parsed, error))
-        return usageError("version", error);
-    if (parsed.help) {
-        std::fputs(kUsage, stdout);
-        return kExitSuccess;
-    }
+    const std::vector<OptionSpec> specs = {{"--port", "-p", true}, {"--json", nullptr, false}, {"--trace", nullptr, false}};
+    if (!parseArguments(args, specs, parsed, error)) return usageError("version", error);
+    if (parsed.help) return printHelp(kUsage);
     if (!parsed.positionals.empty())
         return usageError("version", "unexpected argument '" + parsed.positionals[0] + "'");
     const std::string* port = lastValue(parsed, "--port");
     if (port == nullptr) return usageError("version", "give the serial port with -p PORT");
 
+    catchInterrupts();
     ToolContext tool;
     Configurator& configurator = tool.configurator;
     tool.port.portName = *port;
-    TransferDisplay(tool.port, hasOption(parsed, "--trace"), standardErrorIsTerminal()).request(configurator, VersionOnly);
-    if (configurator.outcome == Outcome::Succeeded) {
-        std::printf("version = %s\n", visibleText(configurator.versionReply).c_str());
-        std::printf("model = %d\n", static_cast<int>(configurator.settings.model));
+    TransferDisplay display(tool.port, hasOption(parsed, "--trace"), standardErrorIsTerminal());
+    const TransferEnd end = display.request(configurator, VersionOnly);
+    if (end == TransferEnd::Finished && configurator.outcome == Outcome::Succeeded) {
+        if (hasOption(parsed, "--json")) {
+            printJson(stdout, Json{{"port", *port},
+                                   {"version", jsonText(configurator.versionReply)},
+                                   {"model", configurator.settings.model},
+                                   {"baud", tool.port.baudRate}});
+        } else {
+            std::printf("version = %s\n", visibleText(configurator.versionReply).c_str());
+            std::printf("model = %d\n", static_cast<int>(configurator.settings.model));
+        }
     }
-    return reportOutcome(configurator);
+    return reportTransfer(tool, display, end);
 }

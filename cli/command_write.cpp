@@ -1,42 +1,69 @@
-// kavrelcfg write: new settings onto the tracker, written and verified as the dialog's Write
-// Config does.
+// kavrelcfg write: new settings onto the tracker, checked, backed up, written and verified.
 #include <cstdio>
 
 #include "cli/argument_parser.h"
 #include "cli/commands.h"
+#include "cli/device_report.h"
 #include "cli/exit_status.h"
-#include "cli/setting_assignment.h"
-#include "cli/status_report.h"
+#include "cli/interrupts.h"
+#include "cli/messages.h"
+#include "cli/setting_sources.h"
+#include "cli/settings_help.h"
 #include "cli/terminal.h"
-#include "cli/tool_context.h"
-#include "cli/transfer_display.h"
-#include "config/config_image.h"
+#include "cli/write_steps.h"
 
 namespace {
 
 const char kUsage[] =
-    "Usage: kavrelcfg write -p PORT [--from FILE.kvr] [--set NAME=VALUE]... [--yes] [--trace]\n"
+    "Usage: kavrelcfg write -p PORT [--from FILE.kvr] [--settings FILE.json] [--set NAME=VALUE]...\n"
+    "                       [--dry-run] [--force] [--yes] [--backup FILE | --no-backup] [--trace]\n"
     "\n"
-    "Reads the tracker first (its generation and current settings), replaces the settings with\n"
-    "the file's, applies each --set in order, then writes the image and reads it back to verify.\n"
+    "Writes settings to the tracker and reads them back to verify them. It reads the tracker\n"
+    "first: its generation, and its settings, which a configuration file's (--from), a settings\n"
+    "document's (--settings) and each --set change, in that order. Every value is checked before\n"
+    "anything is sent; a setting the tracker's generation does not carry is refused.\n"
     "\n"
-    "  -p, --port PORT   the serial port: COM3 on Windows, /dev/ttyUSB0 or a pty elsewhere\n"
-    "  --from FILE.kvr   write this file's settings (needed when the tracker's own do not read)\n"
-    "  --set NAME=VALUE  change one setting, as for 'kavrelcfg encode'\n"
-    "  --yes             accept the warnings about a long path or a short transmit rate;\n"
-    "                    without it they are asked on a terminal and declined otherwise\n"
-    "  --trace           print the bytes exchanged, with the time each tick ended\n"
+    "Before sending, it lists the settings that change and saves what the tracker held as a\n"
+    "backup: in $XDG_STATE_HOME/kavrelcfg/backups/ (~/.local/state/kavrelcfg/backups/ without it;\n"
+    "%LOCALAPPDATA%\\kavrelcfg\\backups\\ on Windows). A write that changes nothing sends nothing.\n"
+    "Once the image is under way, Ctrl-C lets it finish and be read back before the command ends.\n"
+    "A write that fails or does not verify ends with the command that restores the backup.\n"
     "\n"
-    "A status text that does not fit is not written: the notice says so, and nothing is sent.\n"
-    "Exit status: 0 written and verified, 1 not, 2 usage.\n";
+    "  -p, --port PORT       the serial port: COM3 on Windows, /dev/ttyUSB0 or a pty elsewhere\n"
+    "  --from FILE.kvr       write this file's settings (- for standard input)\n"
+    "  --settings FILE.json  apply this settings document, as 'read --json' prints it\n"
+    "  --set NAME=VALUE      change one setting\n"
+    "  --dry-run             list what would change, and send nothing\n"
+    "  --force               write even when nothing changes; write the tracker's or a file's own\n"
+    "                        values that fail a check, and leave out those the tracker does not\n"
+    "                        carry (a bad --set is refused all the same)\n"
+    "  -y, --yes             accept the questions about a long path or a short transmit rate;\n"
+    "                        without it they are asked on a terminal and declined otherwise\n"
+    "  --backup FILE         save the backup to FILE (- for standard output)\n"
+    "  --no-backup           make no backup\n"
+    "  --trace               print the bytes exchanged, with their times\n"
+    "\n"
+    "Exit status: 0 written and verified, nothing to change, or a dry run; 1 not written or not\n"
+    "verified; 2 usage or a value refused; 130 interrupted.\n\n";
 
-// Reads the tracker as Read Config does, to learn its generation and settings.
-bool readTracker(ToolContext& tool, TransferDisplay& display) {
+// Reads the tracker; false, reported, when no tracker answered with a configuration to go on from.
+bool readTracker(ToolContext& tool, TransferDisplay& display, TrackerHeld& held, int& status) {
     Configurator& configurator = tool.configurator;
-    configurator.settings.model = None;
-    display.request(configurator, VersionThenRead);
-    reportOutcome(configurator);
-    return configurator.outcome == Outcome::Succeeded;
+    const TransferEnd end = display.request(configurator, VersionThenRead);
+    const Outcome outcome = configurator.outcome;
+    if (end != TransferEnd::Finished || outcome == Outcome::PortFailed || outcome == Outcome::NotFound) {
+        status = reportTransfer(tool, display, end);
+        return false;
+    }
+    held.model = configurator.settings.model;
+    held.decoded = outcome == Outcome::Succeeded;
+    held.bytes = configurator.bytesReceived;
+    held.image = configurator.readImage;
+    held.settings = configurator.settings;
+    if (!held.decoded)
+        printWarning("the tracker's own configuration did not read " + quotedStatus(configurator.statusMessage) +
+                     "; every setting must come from --from, --settings or --set");
+    return true;
 }
 
 }  // namespace
@@ -44,68 +71,62 @@ bool readTracker(ToolContext& tool, TransferDisplay& display) {
 int runWrite(const Arguments& args) {
     ParsedArguments parsed;
     std::string error;
-    const std::vector<OptionSpec> specs = {{"--port", "-p", true},
-                                           {"--from", nullptr, true},
-                                           {"--set", nullptr, true},
-                                           {"--yes", "-y", false},
-                                           {"--trace", nullptr, false}};
+    std::vector<OptionSpec> specs(std::begin(kSourceOptions), std::end(kSourceOptions));
+    specs.insert(specs.end(), {{"--port", "-p", true}, {"--dry-run", nullptr, false}, {"--yes", "-y", false},
+                               {"--backup", nullptr, true}, {"--no-backup", nullptr, false}, {"--trace", nullptr, false}});
     if (!parseArguments(args, specs, parsed, error)) return usageError("write", error);
     if (parsed.help) {
-        std::fputs(kUsage, stdout);
+        printHelp(kUsage);
+        printSettingsHelp(stdout);
         return kExitSuccess;
     }
     if (!parsed.positionals.empty()) return usageError("write", "unexpected argument '" + parsed.positionals[0] + "'");
     const std::string* port = lastValue(parsed, "--port");
     if (port == nullptr) return usageError("write", "give the serial port with -p PORT");
-    std::vector<SettingAssignment> assignments;
-    for (const std::string& text : allValues(parsed, "--set")) {
-        SettingAssignment assignment;
-        if (!parseSettingAssignment(text, assignment, error)) return usageError("write", error);
-        assignments.push_back(assignment);
-    }
+    const std::string* backupFile = lastValue(parsed, "--backup");
+    const bool noBackup = hasOption(parsed, "--no-backup");
+    if (backupFile != nullptr && noBackup) return usageError("write", "--backup and --no-backup exclude each other");
+    const bool dryRun = hasOption(parsed, "--dry-run");
+    SettingSources sources;
+    if (const int status = readSettingSources(parsed, "write", sources); status != kExitSuccess) return status;
 
+    catchInterrupts();
     ToolContext tool;
-    Configurator& configurator = tool.configurator;
     tool.port.portName = *port;
     tool.promptOptions.assumeYes = hasOption(parsed, "--yes");
-
-    // The file is loaded before the port is touched, so a bad file costs no transfer.
-    const std::string* from = lastValue(parsed, "--from");
-    TrackerSettings fileSettings;
-    if (from != nullptr) {
-        configurator.loadFile(from->c_str());
-        if (configurator.outcome != Outcome::Succeeded) return reportOutcome(configurator);
-        fileSettings = configurator.settings;
-    }
-
     TransferDisplay display(tool.port, hasOption(parsed, "--trace"), standardErrorIsTerminal());
-    const bool trackerRead = readTracker(tool, display);
-    const std::int32_t model = configurator.settings.model;
-    if (model == None) return kExitFailed;
-    if (!trackerRead && from == nullptr) {
-        std::fprintf(stderr,
-                     "Nothing written: the tracker's settings did not read; give --from FILE.kvr to write a whole "
-                     "configuration.\n");
-        return kExitFailed;
-    }
-    if (from != nullptr) {
-        configurator.settings = fileSettings;
-        configurator.settings.model = model;
-    }
-    for (const SettingAssignment& assignment : assignments) applySettingAssignment(configurator.settings, assignment);
+    TrackerHeld held;
+    int status = kExitFailed;
+    if (!readTracker(tool, display, held, status)) return status;
 
-    const TrackerSettings asked = configurator.settings;
-    configurator.beginWrite();
-    if (configurator.outcome == Outcome::Cut) {
-        std::fprintf(stderr, "Nothing written: with this path the status text holds at most %d characters.\n",
-                     statusTextCapacity(asked));
+    const ComposedSettings composed = composeSettings(sources.layers(trackerLayer(held)), held.model, sources.force);
+    if (!reportComposition(composed)) return kExitUsage;
+    if (!listChanges(tool, held, storedSettings(composed.settings), dryRun)) {
+        if (!sources.force) {
+            printNote("Nothing to change: the tracker on " + *port + " holds these settings already; nothing sent.");
+            return kExitSuccess;
+        }
+        printNote("Nothing changes; writing all the same (--force).");
+    }
+    if (dryRun) {
+        printNote("Nothing sent (--dry-run).");
+        return kExitSuccess;
+    }
+    std::string backupPath;
+    if (!noBackup && !backUp(held, backupFile != nullptr ? *backupFile : std::string(), backupPath)) return kExitFailed;
+    if (interruptRequested()) {
+        printError("interrupted; nothing was written");
+        return kExitInterrupted;
+    }
+
+    tool.configurator.settings = composed.settings;
+    const TransferEnd end = writeAndVerify(tool, display);
+    if (tool.configurator.outcome == Outcome::Declined) {
+        printError("nothing written: the write was not confirmed");
+        printHint("--yes accepts the questions where no terminal can answer them");
         return kExitFailed;
     }
-    if (configurator.outcome == Outcome::Declined) {
-        std::fprintf(stderr, "Nothing written: the write was not confirmed.\n");
-        return kExitFailed;
-    }
-    if (configurator.operation == Idle) return reportOutcome(configurator);
-    display.run(configurator);
-    return reportOutcome(configurator);
+    const int result = reportTransfer(tool, display, end);
+    if (result != kExitSuccess && end != TransferEnd::Interrupted) describeTrackerState(display, *port, backupPath);
+    return display.interruptedWrite() ? kExitInterrupted : result;
 }

@@ -10,6 +10,7 @@ using Arguments = std::vector<std::string>;
 int runShow(const Arguments& args);
 int runEncode(const Arguments& args);
 int runHex(const Arguments& args);
+int runDiff(const Arguments& args);
 
 // With a tracker on a serial port.
 int runPorts(const Arguments& args);

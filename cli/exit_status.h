@@ -2,5 +2,6 @@
 #pragma once
 
 constexpr int kExitSuccess = 0;
-constexpr int kExitFailed = 1;  // the operation ran and its status message is a failure
-constexpr int kExitUsage = 2;   // the command line was wrong; nothing was done
+constexpr int kExitFailed = 1;        // the operation ran and failed; diff: the two differ
+constexpr int kExitUsage = 2;         // the command line or a value was refused; nothing was done
+constexpr int kExitInterrupted = 130;  // Ctrl-C or a termination signal, as a shell reports SIGINT

@@ -1,61 +1,53 @@
 #include "cli/settings_printer.h"
 
 #include <cmath>
-#include <string>
-#include <vector>
 
+#include "cli/settings_plan.h"
 #include "cli/text_escaping.h"
+#include "config/setting_rules.h"
 #include "config/settings_table.h"
 
-namespace {
-
-struct Entry {
-    const char* name;
-    std::string plain;  // as the line "name = value" shows it
-    std::string json;   // as a JSON value
-};
-
-std::vector<Entry> entriesOf(const TrackerSettings& s) {
-    std::vector<Entry> entries;
-    for (const SettingSpec& spec : kSettingSpecs) {
-        switch (spec.kind) {
-        case SettingKind::Text:
-            entries.push_back({spec.name, visibleText(textValue(s, spec)), jsonString(textValue(s, spec))});
-            break;
-        case SettingKind::Whole: {
-            const std::string number = std::to_string(wholeValue(s, spec));
-            entries.push_back({spec.name, number, number});
-            break;
-        }
-        case SettingKind::Frequency: {
-            char text[64];
-            std::snprintf(text, sizeof text, "%.3f", static_cast<double>(s.frequencyMHz));
-            // JSON has no infinity or NaN; a decoded image never gives them, typed values could.
-            entries.push_back({spec.name, text, std::isfinite(s.frequencyMHz) ? text : "null"});
-            break;
-        }
-        case SettingKind::Switch: {
-            const std::string value = switchValue(s, spec) ? "true" : "false";
-            entries.push_back({spec.name, value, value});
-            break;
-        }
-        }
-    }
-    entries.push_back({"model", std::to_string(s.model), std::to_string(s.model)});
-    return entries;
+std::string shownValue(const TrackerSettings& settings, const SettingSpec& spec) {
+    return spec.kind == SettingKind::Text ? visibleText(textValue(settings, spec)) : valueText(settings, spec);
 }
 
-}  // namespace
+Json jsonValue(const TrackerSettings& s, const SettingSpec& spec) {
+    switch (spec.kind) {
+    case SettingKind::Text:
+        return jsonText(textValue(s, spec));
+    case SettingKind::Whole:
+        return wholeValue(s, spec);
+    case SettingKind::Frequency:
+        // To the kHz, so that 144.39 prints as 144.39 and not as the float's 144.38999938964844.
+        if (!std::isfinite(s.frequencyMHz)) return nullptr;
+        return std::round(static_cast<double>(s.frequencyMHz) * 1000.0) / 1000.0;
+    case SettingKind::Switch:
+        break;
+    }
+    return switchValue(s, spec);
+}
+
+Json settingsJson(const TrackerSettings& settings) {
+    Json object = Json::object();
+    for (const SettingSpec& spec : kSettingSpecs)
+        if (isCarried(spec.carried, settings.model)) object[spec.name] = jsonValue(settings, spec);
+    object["model"] = settings.model;
+    return object;
+}
 
 void printSettings(std::FILE* out, const TrackerSettings& settings) {
-    for (const Entry& entry : entriesOf(settings)) std::fprintf(out, "%s = %s\n", entry.name, entry.plain.c_str());
+    for (const SettingSpec& spec : kSettingSpecs)
+        if (isCarried(spec.carried, settings.model))
+            std::fprintf(out, "%s = %s\n", spec.name, shownValue(settings, spec).c_str());
+    std::fprintf(out, "model = %d\n", static_cast<int>(settings.model));
 }
 
-void printSettingsJson(std::FILE* out, const TrackerSettings& settings) {
-    const std::vector<Entry> entries = entriesOf(settings);
-    std::fprintf(out, "{\n");
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        std::fprintf(out, "  \"%s\": %s%s\n", entries[i].name, entries[i].json.c_str(),
-                     i + 1 < entries.size() ? "," : "");
-    std::fprintf(out, "}\n");
+void printSettingsJson(std::FILE* out, const TrackerSettings& settings) { printJson(out, settingsJson(settings)); }
+
+std::string changeLine(const SettingChange& change, const TrackerSettings& before, const TrackerSettings& after) {
+    const std::string notCarried = "(not carried)";
+    char name[24];
+    std::snprintf(name, sizeof name, "%-16s", change.spec->name);
+    return name + (change.carriedBefore ? shownValue(before, *change.spec) : notCarried) + " -> " +
+           (change.carriedAfter ? shownValue(after, *change.spec) : notCarried);
 }

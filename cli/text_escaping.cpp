@@ -28,18 +28,3 @@ std::string visibleText(const std::string& text, bool quoted) {
     return out;
 }
 
-std::string jsonString(const std::string& text) {
-    std::string out = "\"";
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (isPrintableAscii(c)) {
-            out += ch;
-        } else {
-            out += escapedByte("\\u00", c);
-        }
-    }
-    return out + "\"";
-}

@@ -1,4 +1,4 @@
-// Texts of the configuration as a person or a JSON reader can see them. Callsigns decoded from a
+// Texts of the configuration as a person can see them. Callsigns decoded from a
 // foreign image and version replies may hold control characters and bytes above 0x7F.
 #pragma once
 
@@ -8,6 +8,3 @@
 // quoted, a double quote becomes \" so the text can stand between quotes.
 std::string visibleText(const std::string& text, bool quoted = false);
 
-// A JSON string literal, quotes included: " and \ escaped, control characters, 0x7F and bytes
-// from 0x80 up (their Latin-1 code point) as \u00NN.
-std::string jsonString(const std::string& text);

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "cli/interrupts.h"
+#include "cli/messages.h"
 #include "cli/text_escaping.h"
 #include "config/tracker_settings.h"
 #include "link/tick_loop.h"
@@ -12,6 +14,11 @@ constexpr int kProgressWidth = 50;
 constexpr std::size_t kBytesPerTraceLine = 16;
 
 bool isVersionPhase(std::int32_t op) { return op == VersionOnly || op == VersionThenRead || op == VersionThenWrite; }
+
+// From ESC "D" until the read-back is judged, the tracker must get its whole image.
+bool imageUnderWay(std::int32_t op) { return op == Writing || op == Verifying; }
+
+constexpr int kWriteCommandBytes = 2;
 
 std::string hexBytes(const std::string& bytes) {
     std::string hex;
@@ -27,8 +34,9 @@ std::string hexBytes(const std::string& bytes) {
 }  // namespace
 
 TransferDisplay::TransferDisplay(SerialPort& port, bool trace, bool progress)
-    : port_(port), observer_{this, seen}, trace_(trace), progress_(progress), start_(std::chrono::steady_clock::now()) {
-    if (trace_) port_.observer = &observer_;
+    : port_(port), observer_{this, seen}, trace_(trace), progress_(progress && verbosity() != Verbosity::Quiet),
+      start_(std::chrono::steady_clock::now()) {
+    port_.observer = &observer_;
 }
 
 TransferDisplay::~TransferDisplay() {
@@ -36,23 +44,53 @@ TransferDisplay::~TransferDisplay() {
     if (port_.observer == &observer_) port_.observer = nullptr;
 }
 
-void TransferDisplay::run(Configurator& configurator) {
-    lastStatus_ = configurator.statusMessage;
-    drawProgress(configurator);
-    runUntilIdle(configurator, TickObserver{this, afterTick});
-    flushBytes();
-    clearProgress();
+int TransferDisplay::imageBytesSent() const {
+    const int image = sentWhileWriting_ - kWriteCommandBytes;
+    return image < 0 ? 0 : image > kImageSize ? kImageSize : image;
 }
 
-void TransferDisplay::request(Configurator& configurator, std::int32_t op) {
-    configurator.retryCount = 0;
+TransferEnd TransferDisplay::run(Configurator& configurator) {
+    running_ = &configurator;
+    end_ = TransferEnd::Finished;
+    lastStatus_ = configurator.statusMessage;
+    drawProgress(configurator);
+    runUntilIdle(configurator, TickObserver{this, afterTick, stopAfterTick});
+    flushBytes();
+    clearProgress();
+    setWriteUnderWay(false);
+    if (end_ != TransferEnd::Finished) {
+        // Stopped where it stood: the port is given back, so nothing of the system's is left held.
+        if (port_.handle != -1) port_.close();
+        configurator.operation = Idle;
+    }
+    running_ = nullptr;
+    return end_;
+}
+
+TransferEnd TransferDisplay::request(Configurator& configurator, std::int32_t op, std::int32_t attemptsUsed) {
+    port_.lastError.clear();
+    port_.lastErrorCode = 0;
+    configurator.retryCount = attemptsUsed;
     configurator.startOperation(static_cast<TransferOp>(op));
-    if (trace_) traceLine(std::chrono::steady_clock::now(), "status", visibleText(configurator.statusMessage));
-    run(configurator);
+    showStatus(configurator.statusMessage);
+    return run(configurator);
+}
+
+TransferEnd TransferDisplay::write(Configurator& configurator) {
+    port_.lastError.clear();
+    port_.lastErrorCode = 0;
+    sentWhileWriting_ = 0;
+    finishing_ = false;
+    configurator.beginWrite();
+    if (configurator.operation == Idle) return TransferEnd::Finished;
+    showStatus(configurator.statusMessage);
+    return run(configurator);
 }
 
 void TransferDisplay::seen(void* context, PortEvent event, std::uint8_t value, std::chrono::steady_clock::time_point at) {
     auto& self = *static_cast<TransferDisplay*>(context);
+    if (event == PortEvent::Sent && self.running_ != nullptr && self.running_->operation == Writing)
+        ++self.sentWhileWriting_;
     if (event == PortEvent::Opened || event == PortEvent::Closed) {
         self.flushBytes();
         self.traceLine(at, event == PortEvent::Opened ? "open" : "close",
@@ -71,12 +109,45 @@ void TransferDisplay::seen(void* context, PortEvent event, std::uint8_t value, s
 
 void TransferDisplay::afterTick(void* context, const Configurator& configurator, std::int32_t) {
     auto& self = *static_cast<TransferDisplay*>(context);
-    if (self.trace_ && configurator.statusMessage != self.lastStatus_) {
-        self.flushBytes();
-        self.traceLine(std::chrono::steady_clock::now(), "status", visibleText(configurator.statusMessage));
-    }
+    if (configurator.statusMessage != self.lastStatus_) self.showStatus(configurator.statusMessage);
     self.lastStatus_ = configurator.statusMessage;
+    if (imageUnderWay(configurator.operation)) setWriteUnderWay(true);
     self.drawProgress(configurator);
+}
+
+bool TransferDisplay::stopAfterTick(void* context) {
+    auto& self = *static_cast<TransferDisplay*>(context);
+    Configurator& configurator = *self.running_;
+    if (!self.port_.lastError.empty()) {
+        // A port that failed once (gone, I/O error) takes nothing more: stop before the next tick.
+        self.failureText_ = self.port_.lastError;
+        self.failureCode_ = self.port_.lastErrorCode;
+        self.end_ = TransferEnd::PortFailed;
+        return true;
+    }
+    if (!interruptRequested() || configurator.operation == Idle) return false;
+    if (!imageUnderWay(configurator.operation)) {
+        self.end_ = TransferEnd::Interrupted;
+        return true;
+    }
+    if (!self.finishing_) {
+        self.finishing_ = true;
+        self.clearProgress();
+        printWarning("interrupted: the write goes on to its end (the rest of the image, then its read-back), so "
+                     "that the tracker keeps a whole image");
+        configurator.finishImage();
+    }
+    return false;
+}
+
+void TransferDisplay::showStatus(const std::string& status) {
+    if (trace_) {
+        flushBytes();
+        traceLine(std::chrono::steady_clock::now(), "status", visibleText(status));
+    } else if (verbosity() == Verbosity::Verbose) {
+        clearProgress();
+        printDetail(visibleText(status));
+    }
 }
 
 void TransferDisplay::flushBytes() {

@@ -31,8 +31,12 @@ _kavrelcfg() {
         ((${#COMPREPLY[@]})) || _filedir
         return
         ;;
-    --from | -o | --output)
+    --from | -o | --output | --backup)
         _filedir kvr
+        return
+        ;;
+    --settings)
+        _filedir json
         return
         ;;
     --model)
@@ -60,7 +64,7 @@ _kavrelcfg() {
     choices=$(tr ' ' '\n' <<<"$usage" | grep -E '^[A-Za-z0-9]+(\|[A-Za-z0-9]+)+$' | tr '|' ' ')
     if [[ -n $choices ]]; then
         COMPREPLY=($(compgen -W "$choices" -- "$cur"))
-    elif [[ $usage =~ ^[^[]*\ FILE ]]; then
+    elif [[ $usage == *" FILE"* || $command == diff ]]; then
         _filedir kvr
     fi
 } &&

@@ -1,5 +1,6 @@
 #include "config/image_file.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -73,6 +74,14 @@ const char* fileSaveText(FileSaveResult result) {
         break;
     }
     return "Failed to write data";
+}
+
+FileSaveResult saveImageFile(const char* path, const ConfigImage& image, int& errorCode) {
+    // Every way to fail ends in a C library call that sets errno, but for a folder.
+    errno = 0;
+    const FileSaveResult result = saveImageFile(path, image);
+    errorCode = result == FileSaveResult::Saved ? 0 : errno != 0 ? errno : EISDIR;
+    return result;
 }
 
 FileSaveResult saveImageFile(const char* path, const ConfigImage& image) {

@@ -18,3 +18,5 @@ const char* fileSaveText(FileSaveResult result);
 // - where no temporary file can be made, or the new file cannot take the old one's place (held
 //   open by another program), the file is written in place as a plain open-and-write would.
 FileSaveResult saveImageFile(const char* path, const ConfigImage& image);
+// The same, with the system's error code (errno) of the failure in errorCode; 0 when saved.
+FileSaveResult saveImageFile(const char* path, const ConfigImage& image, int& errorCode);

@@ -18,6 +18,7 @@ int runUntilIdle(Configurator& configurator, const TickObserver& observer) {
         const std::int32_t answer = configurator.poll();
         ++ticks;
         if (observer.afterTick != nullptr) observer.afterTick(observer.context, configurator, answer);
+        if (observer.stopAfterTick != nullptr && observer.stopAfterTick(observer.context)) break;
         due += std::chrono::milliseconds(kTickMs);
     }
     return ticks;

@@ -1,11 +1,15 @@
 // kavrelcfg end to end: its commands on stored configuration files and against kavrel-sim, their
-// exit statuses, and what --trace shows of the line.
+// exit statuses, what --trace shows of the line, and what reaches the tracker's EEPROM.
 #include <gtest/gtest.h>
+
+#include <signal.h>
+#include <stdlib.h>
 
 #include <string>
 #include <vector>
 
 #include "config/config_file.h"
+#include "config/config_image.h"
 #include "program_run.h"
 #include "support/stored_images.h"
 #include "support/temp_dir.h"
@@ -21,18 +25,35 @@ std::string fileBytes(const ConfigImage& image) {
 
 std::string imagesDir() { return std::string(KAVREL_TEST_IMAGES) + "/"; }
 
+// The text after `label` up to the end of its line.
+std::string lineAfter(const std::string& text, const std::string& label) {
+    const std::size_t at = text.find(label);
+    if (at == std::string::npos) return {};
+    const std::size_t from = at + label.size();
+    return text.substr(from, text.find('\n', from) - from);
+}
+
 class Kavrelcfg : public ::testing::Test {
 protected:
+    // Backups go to the test's folder, never to the user's.
+    void SetUp() override { ::setenv("XDG_STATE_HOME", dir.path("state").c_str(), 1); }
+
     std::string file(const std::string& name, const ConfigImage& image) {
         writeWholeFile(dir.path(name), fileBytes(image));
         return dir.path(name);
+    }
+    // The tracker's EEPROM as a configuration file, read with kavrelcfg.
+    std::string eeprom(const SimulatorProcess& sim) {
+        const ProgramResult read = runKavrelcfg({"read", "-p", sim.port(), "-o", "-", "-q"});
+        EXPECT_EQ(read.exitCode, 0) << read.err;
+        return read.out;
     }
     TempDir dir;
 };
 
 }  // namespace
 
-TEST_F(Kavrelcfg, ShowAndHexReadAFileAsTheGenerationGiven) {
+TEST_F(Kavrelcfg, ShowAndHexReadAFileAsTheGenerationItsImageNames) {
     const ProgramResult shown = runKavrelcfg({"show", imagesDir() + "default-generation4.kvr"});
     EXPECT_EQ(shown.exitCode, 0);
     EXPECT_EQ(shown.out,
@@ -40,24 +61,25 @@ TEST_F(Kavrelcfg, ShowAndHexReadAFileAsTheGenerationGiven) {
               "autoTxDelayMs = 253\nsendEvery = 3\nautoTxRateSec = 300\nquietTimeMs = 1578\n"
               "frequencyMHz = 144.390\ntxTwist = true\ninvertCd = false\nsendWithWeather = false\n"
               "allowTtlSerial = false\npeetMode = true\nwx200Mode = false\nmodel = 4\n");
-    EXPECT_EQ(shown.err, "File Loaded\n");
+    EXPECT_TRUE(contains(shown.err, "generation 4 (Kavrel FA v1.4), inferred from the image")) << shown.err;
     const ProgramResult json = runKavrelcfg({"show", imagesDir() + "edge-foreign-callsign.kvr", "--json"});
     EXPECT_TRUE(contains(json.out, "  \"callsign\": \"\\u0001\\u007fNO\",\n")) << json.out;
 
-    const ProgramResult asGeneration1 = runKavrelcfg({"show", imagesDir() + "default-generation1.kvr", "--model", "1"});
-    EXPECT_TRUE(contains(asGeneration1.out, "frequencyMHz = 144.390\n")) << asGeneration1.out;
+    // A generation 1 image has no frequency, whatever bytes 9 and 10 hold, unless --model says so.
+    const ProgramResult generation1 = runKavrelcfg({"show", imagesDir() + "default-generation1.kvr"});
+    EXPECT_FALSE(contains(generation1.out, "frequencyMHz")) << generation1.out;
+    EXPECT_TRUE(contains(generation1.out, "model = 1\n")) << generation1.out;
+    const ProgramResult asGeneration4 = runKavrelcfg({"show", imagesDir() + "default-generation1.kvr", "--model", "4"});
+    EXPECT_TRUE(contains(asGeneration4.out, "frequencyMHz = 205.450\n")) << asGeneration4.out;
     const ProgramResult hex = runKavrelcfg({"hex", imagesDir() + "default-generation1.kvr"});
     EXPECT_EQ(hex.exitCode, 0);
     for (const char* row : {"0        09                       address block start: 9\n",
-                            "5        40                       flags: peetMode\n",
-                            "9-10     82 A0                    frequencyMHz: 41090 steps of 5 kHz = 205.450 MHz\n",
-                            "9-15     82 A0 96 AC 60 62 60     destination \"APKV01\" (overlaps the bytes above)\n",
-                            "30-36    AE 92 88 8A 64 40 63     path 2 \"WIDE2-1\", end of address block\n",
-                            "46       00                       end of status text\n"})
+                            "9-15     82 A0 96 AC 60 62 60     destination \"APKV01\"\n",
+                            "30-36    AE 92 88 8A 64 40 63     path 2 \"WIDE2-1\", end of address block\n"})
         EXPECT_TRUE(contains(hex.out, row)) << row << hex.out;
-    const ProgramResult hostile = runKavrelcfg({"hex", imagesDir() + "hostile-no-end-mark.kvr"});
+    const ProgramResult hostile = runKavrelcfg({"hex", imagesDir() + "hostile-no-end-mark.kvr", "--json"});
     EXPECT_EQ(hostile.exitCode, 1);
-    EXPECT_TRUE(contains(hostile.out, "no end-of-address-block mark")) << hostile.out;
+    EXPECT_TRUE(contains(hostile.out, "\"meaning\": \"no end-of-address-block mark")) << hostile.out;
 }
 
 TEST_F(Kavrelcfg, EncodeStoresTheDefaultsOrAFileWithItsChanges) {
@@ -66,95 +88,236 @@ TEST_F(Kavrelcfg, EncodeStoresTheDefaultsOrAFileWithItsChanges) {
         EXPECT_EQ(result.exitCode, 0) << result.err;
         EXPECT_EQ(readWholeFile(dir.path("d.kvr")), fileBytes(defaultImage(model[0] - '0'))) << model;
     }
-    const ProgramResult changed = runKavrelcfg({"encode", "--from", dir.path("d.kvr"), "--set", "callsign=kv1abc-7", "--set",
-                                                "autoTxDelayMs=70000", "--set", "wx200Mode=1", "-o", dir.path("e.kvr")});
+    const ProgramResult changed =
+        runKavrelcfg({"encode", "--from", dir.path("d.kvr"), "--set", "callsign=kv1abc-7", "--set", "autoTxDelayMs=250",
+                      "--set", "frequencyMHz=146.522", "--set", "wx200Mode=yes", "-o", dir.path("e.kvr")});
     EXPECT_EQ(changed.exitCode, 0) << changed.err;
+    for (const char* note : {"autoTxDelayMs: 250 is stored as 253", "frequencyMHz: 146.522 is stored as 146.520"})
+        EXPECT_TRUE(contains(changed.err, note)) << note << changed.err;
     const ProgramResult shown = runKavrelcfg({"show", dir.path("e.kvr")});
-    for (const char* line : {"callsign = KV1ABC-7\n", "autoTxDelayMs = 1700\n", "wx200Mode = true\n", "statusText = Kavrel\n"})
+    for (const char* line : {"callsign = KV1ABC-7\n", "frequencyMHz = 146.520\n", "wx200Mode = true\n", "statusText = Kavrel\n"})
         EXPECT_TRUE(contains(shown.out, line)) << line << shown.out;
+}
+
+// The settings document a file shows is the one encode takes back, byte for byte, texts beyond
+// ASCII included; and a delay the document leaves alone keeps the image's own byte.
+TEST_F(Kavrelcfg, SettingsDocumentsRoundTrip) {
+    TrackerSettings settings;
+    settings.model = FaV1_4;
+    settings.statusText = "20\xB0" "C";
+    ConfigImage image = encodeSettings(settings).image;
+    image[2] = 1;  // decodes to 7 ms, which would encode to 2
+    const std::string original = file("original.kvr", image);
+    const ProgramResult shown = runKavrelcfg({"show", original, "--json"});
+    EXPECT_TRUE(contains(shown.out, "\"statusText\": \"20\\u00b0C\"")) << shown.out;
+    writeWholeFile(dir.path("doc.json"), shown.out);
+
+    const ProgramResult refused = runKavrelcfg({"encode", "--settings", dir.path("doc.json"), "-o", "-"});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(contains(refused.err, "statusText (in " + dir.path("doc.json") + "): the text holds the byte 0xB0")) << refused.err;
+    const ProgramResult encoded = runKavrelcfg({"encode", "--from", original, "--settings", dir.path("doc.json"), "--force", "-o", "-"});
+    EXPECT_EQ(encoded.exitCode, 0) << encoded.err;
+    EXPECT_EQ(encoded.out, fileBytes(image));
+
+    writeWholeFile(dir.path("bad.json"), "{\"calibration\": 300}");
+    const ProgramResult bad = runKavrelcfg({"encode", "--settings", dir.path("bad.json"), "-o", dir.path("x.kvr")});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_TRUE(contains(bad.err, "calibration: 300 is not a whole number from 0 to 255")) << bad.err;
 }
 
 TEST_F(Kavrelcfg, FailuresExitOneUsageErrorsTwoAndEveryCommandHasHelp) {
     const struct {
         std::vector<std::string> args;
         int exitCode;
-        const char* err;
+        std::string err;
     } cases[] = {
-        {{"show", dir.path("absent.kvr")}, 1, "Failed to open file\n"},
-        {{"show", imagesDir() + "hostile-blank.kvr"}, 1, "Corrupted EEPROM\n"},
-        {{"encode", "-o", dir.path("no/such/folder.kvr")}, 1, "Failed to open file\n"},
-        {{"read", "-p", dir.path("no-port")}, 1, "Could not open Com Port "},
-        {{"tone", "-p", dir.path("no-port"), "1200"}, 1, "Could not open Com Port "},
-        {{"show"}, 2, "kavrelcfg show: give exactly one FILE.kvr\n"},
-        {{"encode", "--set", "bogus=1", "-o", dir.path("x.kvr")}, 2, "unknown setting 'bogus'"},
-        {{"encode", "--set", "txTwist=maybe", "-o", dir.path("x.kvr")}, 2, "txTwist takes true, false, 1 or 0"},
+        {{"show", dir.path("absent.kvr")}, 1, "kavrelcfg: error: cannot read " + dir.path("absent.kvr") +
+                                                  ": No such file or directory (\"Failed to open file\")\n"},
+        {{"show", imagesDir() + "hostile-blank.kvr"}, 1, "does not decode: its own indexes point outside its 128 bytes"},
+        {{"encode", "-o", dir.path("no/such/folder.kvr")}, 1, "No such file or directory"},
+        {{"read", "-p", dir.path("no-port")}, 1, "kavrelcfg: error: cannot open " + dir.path("no-port") +
+                                                     ": No such file or directory (\"Could not open Com Port "},
+        {{"read", "-p", imagesDir() + "hostile-blank.kvr"}, 1, "Inappropriate ioctl for device (\"Open: GetCommState failed\")\n"
+                                                                "hint: " + imagesDir() + "hostile-blank.kvr is not a serial port"},
+        {{"tone", "-p", dir.path("no-port"), "1200"}, 1, "(\"Could not open Com Port "},
+        {{"show"}, 2, "kavrelcfg: error: show: give exactly one FILE.kvr"},
+        {{"diff", imagesDir() + "default-generation4.kvr", dir.path("absent.kvr")}, 2, "cannot read"},
         {{"frobnicate"}, 2, "unknown command 'frobnicate'"},
     };
     for (const auto& c : cases) {
         const ProgramResult result = runKavrelcfg(c.args);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.args[0];
-        EXPECT_TRUE(contains(result.err, c.err)) << result.err;
+        EXPECT_TRUE(contains(result.err, c.err)) << c.err << "\n" << result.err;
     }
-    for (const char* command : {"show", "encode", "hex", "ports", "version", "read", "write", "tone"}) {
-        const ProgramResult help = runKavrelcfg({command, "--help"});
+    for (const char* command : {"show", "encode", "hex", "diff", "ports", "version", "read", "write", "tone"}) {
+        const ProgramResult help = runKavrelcfg({"help", command});
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_TRUE(contains(help.out, std::string("Usage: kavrelcfg ") + command)) << help.out;
     }
+    EXPECT_TRUE(contains(runKavrelcfg({"write", "--help"}).out, "  frequencyMHz     144.000 to 148.000 MHz in 5 kHz steps; "
+                                                                "generation 4 only\n"));
+    EXPECT_EQ(runKavrelcfg({"-V"}).out.compare(0, 10, "kavrelcfg "), 0);
 }
 
-TEST_F(Kavrelcfg, ReadAndVersionShowWhatCrossedTheLine) {
+TEST_F(Kavrelcfg, DiffComparesSettingBySettingAsDiffDoes) {
+    const std::string generation4 = imagesDir() + "default-generation4.kvr";
+    const ProgramResult same = runKavrelcfg({"diff", generation4, generation4});
+    EXPECT_EQ(same.exitCode, 0);
+    EXPECT_EQ(same.out, "");
+    const ProgramResult different = runKavrelcfg({"diff", imagesDir() + "default-generation3.kvr", generation4});
+    EXPECT_EQ(different.exitCode, 1);
+    EXPECT_EQ(different.out, "frequencyMHz    (not carried) -> 144.390\nmodel           3 -> 4\n");
+}
+
+TEST_F(Kavrelcfg, ReadVersionAndProbeShowWhatCrossedTheLine) {
     ConfigImage image = defaultImage(4);
-    image[2] = 1;      // decodes to 7 ms, which would encode to 2: a saved read keeps the byte
-    image[100] = 0x5A;  // and bytes the layout does not use
+    image[100] = 0x5A;  // bytes the layout does not use are saved too
     SimulatorProcess sim({"--eeprom", file("eeprom.kvr", image), "--baud", "2400"});
     ASSERT_FALSE(sim.port().empty());
     const ProgramResult read = runKavrelcfg({"read", "-p", sim.port(), "-o", dir.path("saved.kvr"), "--json", "--trace"});
     EXPECT_EQ(read.exitCode, 0) << read.err;
-    EXPECT_TRUE(contains(read.out, "  \"autoTxDelayMs\": 7,\n")) << read.out;
-    for (const char* line : {"open   " , "at 2400 baud\n", "tx     1B 56\n", "tx     1B 55\n",
-                             "rx     0B 80 01 2C 01 41 2A 3C 03 CE 70 82 A0 96 AC 62 ", "status Reading Config\n",
+    EXPECT_TRUE(contains(read.out, "  \"callsign\": \"NOCALL\",\n")) << read.out;
+    for (const char* line : {"open   ", "at 2400 baud\n", "tx     1B 56\n", "tx     1B 55\n",
+                             "rx     0B 80 26 2C 01 41 2A 3C 03 CE 70 82 A0 96 AC 62 ", "status Reading Config\n",
                              "Read Config Successful\nFile Saved\n"})
         EXPECT_TRUE(contains(read.err, line)) << line << read.err;
     EXPECT_EQ(readWholeFile(dir.path("saved.kvr")), fileBytes(image));
 
-    const ProgramResult version = runKavrelcfg({"version", "-p", sim.port()});
+    const ProgramResult version = runKavrelcfg({"version", "-p", sim.port(), "--json"});
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, "version = Kavrel FA v1.4\\x0d\\x0a\nmodel = 4\n");
+    EXPECT_TRUE(contains(version.out, "\"version\": \"Kavrel FA v1.4\\r\\n\",\n  \"model\": 4,\n  \"baud\": 2400")) << version.out;
+    const ProgramResult probed = runKavrelcfg({"ports", "--probe", sim.port()});
+    EXPECT_EQ(probed.exitCode, 0) << probed.err;
+    EXPECT_TRUE(contains(probed.out, "generation 4 (Kavrel FA v1.4) at 2400 baud\n")) << probed.out;
+    const ProgramResult tone = runKavrelcfg({"tone", "-p", sim.port(), "--seconds", "1", "both", "--trace"});
+    EXPECT_EQ(tone.exitCode, 0);
+    EXPECT_TRUE(contains(tone.err, "tx     1B 1B 33\n") && contains(tone.err, "tx     1B 1B 1B\n")) << tone.err;
     SimulatorProcess none({"--generation", "none"});
     const ProgramResult absent = runKavrelcfg({"version", "-p", none.port()});
     EXPECT_EQ(absent.exitCode, 1);
-    EXPECT_EQ(absent.err, "Kavrel not found : ()\n");
+    EXPECT_TRUE(contains(absent.err, "kavrelcfg: error: no tracker answered on " + none.port() +
+                                         " at 9600 or 2400 baud (\"Kavrel not found : ()\")\n")) << absent.err;
 }
 
-TEST_F(Kavrelcfg, WriteAsksRefusesWhatDoesNotFitAndLaysTheFileOutForTheTracker) {
-    SimulatorProcess sim({"--generation", "3"});
+// Every value is checked before anything is sent: each of these is refused with exit 2, and the
+// tracker's EEPROM is what it was.
+TEST_F(Kavrelcfg, BadValuesAreRefusedAndNothingIsWritten) {
+    SimulatorProcess sim({"--generation", "1"});
     ASSERT_FALSE(sim.port().empty());
+    const std::string before = eeprom(sim);
     const struct {
         std::vector<std::string> args;
-        int exitCode;
-        const char* err;
+        std::string err;
     } cases[] = {
-        {{"--set", "autoTxRateSec=60"}, 1, "more frequent then is normally recommended. Are you sure you want to do "
-                                           "this?\nDeclined: no terminal to ask on; use --yes to accept.\nNothing written: the write was not confirmed.\n"},
-        {{"--set", "statusText=" + std::string(100, 'x'), "--yes"}, 1, "status text holds at most 85 characters.\n"},
-        {{"--from", imagesDir() + "default-generation1.kvr", "--set", "path=WIDE5-5", "--yes"}, 0,
-         "Config Written Successfully!\n"},
+        {{"--set", "frequencyMHz=1000"}, "frequencyMHz: '1000' is outside the band; allowed: 144.000 to 148.000 MHz"},
+        {{"--set", "frequencyMHz=144,390"}, "'144,390' is not a frequency in MHz with a decimal point"},
+        {{"--set", "callsign=\xC3\x96" "E1ABC"}, "callsign: '\xC3\x96" "E1ABC' is not a callsign; allowed: 1 to 6"},
+        {{"--set", "callsign=LONGCALLSIGN", "--force"}, "'LONGCALLSIGN' is not a callsign"},
+        {{"--set", "callsign="}, "callsign: '' is not a callsign"},
+        {{"--set", "callsign=N0CALL-16"}, "'N0CALL-16' is not a callsign"},
+        {{"--set", "autoTxRateSec=5m"}, "autoTxRateSec: '5m' is not a whole number; allowed: 0 to 65535 s"},
+        {{"--set", "autoTxRateSec=-1"}, "'-1' is not a whole number"},
+        {{"--set", "autoTxRateSec=70000"}, "'70000' is out of range"},
+        {{"--set", "calibration=300"}, "calibration: '300' is out of range; allowed: 0 to 255"},
+        {{"--set", "sendEvery=1000"}, "sendEvery: '1000' is out of range"},
+        {{"--set", "path=WIDE1-1 WIDE2-1"}, "path: 'WIDE1-1 WIDE2-1' is no digipeater"},
+        {{"--set", "path=WIDE1-16"}, "'WIDE1-16' is no digipeater"},
+        {{"--set", "txTwist=maybe"}, "'maybe' is not a switch value; allowed: true, false, yes, no, 1 or 0"},
+        {{"--set", "bogus=1"}, "unknown setting 'bogus'; the settings are callsign, path, statusText,"},
+        {{"--set", "txTwist=false"}, "txTwist: not carried by generation 1 (Kavrel v1.1)"},
+        {{"--set", "invertCd=true", "--force"}, "invertCd: not carried by generation 1"},
+        {{"--set", "frequencyMHz=146.520"}, "frequencyMHz: not carried by generation 1"},
+        {{"--set", "statusText=" + std::string(100, 'x')}, "statusText: 100 characters do not fit: with this path 87 fit"},
+        {{"--from", imagesDir() + "edge-foreign-callsign.kvr", "--force"}, "'\\x01\\x7fNO' cannot be stored as it is"},
+        {{"--from", imagesDir() + "default-generation4.kvr"}, "frequencyMHz (in " + imagesDir() +
+                                                                  "default-generation4.kvr): not carried by generation 1"},
     };
     for (const auto& c : cases) {
-        std::vector<std::string> args{"write", "-p", sim.port()};
+        std::vector<std::string> args{"write", "-p", sim.port(), "--yes"};
         args.insert(args.end(), c.args.begin(), c.args.end());
         const ProgramResult result = runKavrelcfg(args);
-        EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
-        EXPECT_TRUE(contains(result.err, c.err)) << result.err;
+        EXPECT_EQ(result.exitCode, 2) << c.err << "\n" << result.err;
+        EXPECT_TRUE(contains(result.err, c.err)) << c.err << "\n" << result.err;
     }
-    const ProgramResult back = runKavrelcfg({"read", "-p", sim.port(), "-o", dir.path("back.kvr")});
-    EXPECT_TRUE(contains(back.out, "path = WIDE5-5\n")) << back.out;
-    // Generation 3's layout: its destination at 11, and no frequency in bytes 9 and 10.
-    EXPECT_EQ(readWholeFile(dir.path("back.kvr")).substr(8 + 9, 9), std::string("\0\0\x82\xA0\x96\xAC\x62\x68\x60", 9));
+    EXPECT_EQ(eeprom(sim), before);
+}
 
-    const ProgramResult tone = runKavrelcfg({"tone", "-p", sim.port(), "both", "--trace"});
-    EXPECT_EQ(tone.exitCode, 0);
-    EXPECT_TRUE(contains(tone.err, "tx     1B 1B 33\n")) << tone.err;
+TEST_F(Kavrelcfg, ADryRunListsTheChangesAndSendsNothing) {
+    SimulatorProcess sim({"--generation", "4", "--trace"});
+    ASSERT_FALSE(sim.port().empty());
+    const std::string before = eeprom(sim);
+    const ProgramResult dry = runKavrelcfg({"write", "-p", sim.port(), "--dry-run", "--set", "callsign=KV1DRY", "--set",
+                                            "autoTxRateSec=600", "--set", "path=WIDE1-1,WIDE2-1"});
+    EXPECT_EQ(dry.exitCode, 0) << dry.err;
+    EXPECT_EQ(dry.out, "Would change on " + sim.port() + ", generation 4 (Kavrel FA v1.4):\n  callsign        NOCALL -> "
+                       "KV1DRY\n  autoTxRateSec   300 -> 600\n");
+    const ProgramResult unchanged = runKavrelcfg({"write", "-p", sim.port(), "--set", "callsign=nocall"});
+    EXPECT_EQ(unchanged.exitCode, 0);
+    EXPECT_TRUE(contains(unchanged.err, "Nothing to change")) << unchanged.err;
+    EXPECT_EQ(eeprom(sim), before);
+    EXPECT_FALSE(contains(sim.trace(), "host> 44")) << "ESC D was sent";
+}
+
+TEST_F(Kavrelcfg, AWriteBacksUpWhatTheTrackerHeldAndPrintsHowToRestoreIt) {
+    SimulatorProcess sim({"--generation", "3"});
+    ASSERT_FALSE(sim.port().empty());
+    const std::string before = eeprom(sim);
+    const ProgramResult written = runKavrelcfg({"write", "-p", sim.port(), "--set", "callsign=KV1NEW"});
+    EXPECT_EQ(written.exitCode, 0) << written.err;
+    const std::string backup = lineAfter(written.err, "Backup of what the tracker held: ");
+    EXPECT_EQ(backup.compare(0, dir.path("state/kavrelcfg/backups/").size(), dir.path("state/kavrelcfg/backups/")), 0);
+    EXPECT_EQ(readWholeFile(backup), before);
+    const ProgramResult diff = runKavrelcfg({"diff", backup, "-p", sim.port()});
+    EXPECT_EQ(diff.exitCode, 1);
+    EXPECT_EQ(diff.out, "callsign        NOCALL -> KV1NEW\n");
+    const ProgramResult restored = runKavrelcfg({"write", "-p", sim.port(), "--from", backup, "--force", "--no-backup"});
+    EXPECT_EQ(restored.exitCode, 0) << restored.err;
+    EXPECT_EQ(eeprom(sim), before);
+}
+
+// From ESC "D" on, an interrupt lets the image and its read-back finish: the EEPROM is whole.
+TEST_F(Kavrelcfg, AnInterruptDuringTheImageFinishesItAndEndsWith130) {
+    SimulatorProcess sim({"--generation", "4"});
+    ASSERT_FALSE(sim.port().empty());
+    const ProgramResult result = runKavrelcfgUntil({"write", "-p", sim.port(), "--set", "callsign=KV1INT", "--trace"},
+                                                   "Writing Config : *\n", [](pid_t pid) { ::kill(pid, SIGINT); });
+    EXPECT_EQ(result.exitCode, 130) << result.err;
+    EXPECT_TRUE(contains(result.err, "interrupted: the write goes on to its end")) << result.err;
+    EXPECT_TRUE(contains(result.err, "Config Written Successfully!\n")) << result.err;
+    const ProgramResult read = runKavrelcfg({"read", "-p", sim.port()});
+    EXPECT_TRUE(contains(read.out, "callsign = KV1INT\n")) << read.out << read.err;
+    // A read stops at once, and the port is free again.
+    const ProgramResult stopped =
+        runKavrelcfgUntil({"read", "-p", sim.port(), "--trace"}, "tx     1B 56", [](pid_t pid) { ::kill(pid, SIGTERM); });
+    EXPECT_EQ(stopped.exitCode, 130);
+    EXPECT_EQ(runKavrelcfg({"version", "-p", sim.port()}).exitCode, 0);
+}
+
+TEST_F(Kavrelcfg, APortLostMidWriteEndsAtOnceAndSaysWhatTheTrackerMayHold) {
+    auto sim = std::make_unique<SimulatorProcess>(std::vector<std::string>{"--generation", "4"});
+    ASSERT_FALSE(sim->port().empty());
+    const ProgramResult result = runKavrelcfgUntil({"write", "-p", sim->port(), "--set", "callsign=KV1GON", "--trace"},
+                                                   "Writing Config : *\n", [&](pid_t) { sim->kill(); });
+    EXPECT_EQ(result.exitCode, 1) << result.err;
+    EXPECT_TRUE(contains(result.err, "kavrelcfg: error: lost the port " + sim->port() + ": Input/output error")) << result.err;
+    // The trace lists only the bytes that left, and the summary counts the same.
+    const std::size_t command = result.err.find("tx     1B 44\n");
+    int sent = 0;
+    for (std::size_t at = result.err.find("tx     ", command + 1); at != std::string::npos; at = result.err.find("tx     ", at + 1))
+        sent += static_cast<int>((result.err.find('\n', at) - at - 7 + 1) / 3);
+    EXPECT_TRUE(contains(result.err, "The tracker got the write command and " + std::to_string(sent) + " of the 128 bytes"))
+        << result.err;
+    EXPECT_TRUE(contains(result.err, "  kavrelcfg write -p " + sim->port() + " --from " + dir.path("state/kavrelcfg/backups/")))
+        << result.err;
+}
+
+TEST_F(Kavrelcfg, ALateReadBackIsReadOnceMoreAndVerified) {
+    SimulatorProcess sim({"--generation", "4", "--fault", "late:200"});
+    ASSERT_FALSE(sim.port().empty());
+    const ProgramResult result = runKavrelcfg({"write", "-p", sim.port(), "--set", "callsign=KV1LAT"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(contains(result.err, "The read-back was not complete in time (0 of 128 bytes); reading the tracker once "
+                                     "more to verify.\nConfig Written Successfully!\n")) << result.err;
 }
 
 TEST_F(Kavrelcfg, OnATerminalTheWriteAsksAndShowsProgress) {
@@ -167,4 +330,7 @@ TEST_F(Kavrelcfg, OnATerminalTheWriteAsksAndShowsProgress) {
         runKavrelcfgOnTerminal({"write", "-p", sim.port(), "--set", "autoTxRateSec=90"}, "Continue? [y/N] ", "y\n");
     EXPECT_EQ(accepted.exitCode, 0) << accepted.out;
     EXPECT_TRUE(contains(accepted.out, "\rWriting Config  128/128")) << accepted.out;
+    const ProgramResult quiet = runKavrelcfg({"write", "-q", "-p", sim.port(), "--set", "autoTxRateSec=600"});
+    EXPECT_EQ(quiet.exitCode, 0);
+    EXPECT_EQ(quiet.out + quiet.err, "");
 }

@@ -57,6 +57,24 @@ ProgramResult runKavrelcfg(const std::vector<std::string>& args, int timeoutMs) 
     return result;
 }
 
+ProgramResult runKavrelcfgUntil(const std::vector<std::string>& args, const std::string& text,
+                                const std::function<void(pid_t)>& then) {
+    TempDir folder;
+    ProgramResult result;
+    const pid_t pid = spawn(kavrelcfg(args), folder);
+    for (int waited = 0; waited < 30000; waited += 5) {
+        if (readWholeFile(folder.path("err")).find(text) != std::string::npos) {
+            then(pid);
+            break;
+        }
+        ::usleep(5000);
+    }
+    finish(pid, result, 30000);
+    result.out = readWholeFile(folder.path("out"));
+    result.err = readWholeFile(folder.path("err"));
+    return result;
+}
+
 ProgramResult runKavrelcfgOnTerminal(const std::vector<std::string>& args, const std::string& prompt,
                                      const std::string& typed) {
     ProgramResult result;
@@ -106,4 +124,11 @@ SimulatorProcess::~SimulatorProcess() {
     if (pid_ <= 0) return;
     ::kill(pid_, SIGTERM);
     ::waitpid(pid_, nullptr, 0);
+}
+
+void SimulatorProcess::kill() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
 }

@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,11 @@ ProgramResult runKavrelcfg(const std::vector<std::string>& args, int timeoutMs =
 ProgramResult runKavrelcfgOnTerminal(const std::vector<std::string>& args, const std::string& prompt,
                                      const std::string& typed);
 
+// kavrelcfg in the background: once its standard error shows `text`, `then` is called with its
+// process id (to signal it, or to take its tracker away), and the result is collected at its end.
+ProgramResult runKavrelcfgUntil(const std::vector<std::string>& args, const std::string& text,
+                                const std::function<void(pid_t)>& then);
+
 // kavrel-sim serving a simulated tracker on a pty of its own, until the object goes.
 class SimulatorProcess {
 public:
@@ -37,6 +43,8 @@ public:
     const std::string& port() const { return port_; }
     // Its --trace log so far.
     std::string trace() const { return readWholeFile(folder_.path("err")); }
+    // Ends it at once, as a tracker unplugged: its pty goes away.
+    void kill();
 
 private:
     TempDir folder_;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "config/config_file.h"
+#include "config/generation_inference.h"
 #include "support/stored_images.h"
 
 namespace {
@@ -54,4 +55,20 @@ TEST(ConfigFile, EveryDamagedHeaderOrShortImageIsNamed) {
     EXPECT_STREQ(fileParseText(FileParse::BadLength), "Invalid File Format");
     EXPECT_STREQ(fileParseText(FileParse::ShortImage), "Failed to read data");
     EXPECT_STREQ(fileParseText(FileParse::Complete), "File Loaded");
+}
+
+// Files carry no generation; each generation's layout names its own, and a foreign one none.
+TEST(ConfigFile, TheImageTellsTheGenerationThatLaidItOut) {
+    for (int generation = 0; generation <= 4; ++generation) {
+        const InferredGeneration inferred = inferGeneration(defaultImage(generation));
+        EXPECT_TRUE(inferred.recognised) << generation;
+        EXPECT_EQ(inferred.model, generation) << inferred.evidence;
+    }
+    ConfigImage foreign = defaultImage(3);
+    foreign[12] ^= 0x02;  // "APKV14" becomes another destination
+    for (const ConfigImage& image : {storedImage("hostile-blank"), foreign}) {
+        const InferredGeneration inferred = inferGeneration(image);
+        EXPECT_FALSE(inferred.recognised) << inferred.evidence;
+        EXPECT_EQ(inferred.model, 4);
+    }
 }

@@ -1,0 +1,17 @@
+// The backup a write makes of what the tracker held before anything is sent, and the command
+// that puts it back.
+#pragma once
+
+#include <string>
+
+#include "config/tracker_settings.h"
+
+// Saves image to the named file ("-" for standard output), or, when named is empty, as a new file
+// in kavrelcfg/backups/ under the user's state folder, named by the local time and the callsign
+// (20250102-143005-KV1ABC.kvr), never over an earlier backup. true with path set; false with error.
+bool saveBackup(const std::string& named, const ConfigImage& image, const std::string& callsign, std::string& path,
+                std::string& error);
+
+// The command that writes a backup back onto the tracker on port: as it is (--force, it may hold
+// values the checks refuse), and without a backup of its own, since it is the backup.
+std::string restoreCommand(const std::string& port, const std::string& backupPath);

@@ -1,0 +1,85 @@
+#include "cli/config_source.h"
+
+#include "cli/argument_parser.h"
+#include "cli/generation_name.h"
+#include "cli/messages.h"
+#include "cli/named_files.h"
+#include "config/config_image.h"
+
+LoadedConfig loadConfig(const std::string& name, const std::int32_t* model) {
+    std::string bytes;
+    int errorCode = 0;
+    if (!readNamedFile(name, kMaxConfigFileBytes, bytes, errorCode)) {
+        LoadedConfig failed;
+        failed.name = name;
+        failed.errorCode = errorCode;
+        return failed;
+    }
+    return loadConfigBytes(name, bytes, model);
+}
+
+bool looksLikeConfigFile(const std::string& bytes) {
+    return parseConfigFile(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()).result != FileParse::BadMagic;
+}
+
+LoadedConfig loadConfigBytes(const std::string& name, const std::string& bytes, const std::int32_t* model) {
+    LoadedConfig loaded;
+    loaded.name = name;
+    loaded.read = true;
+    const ParsedFile parsed = parseConfigFile(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    loaded.parse = parsed.result;
+    loaded.imageBytes = parsed.imageBytes;
+    loaded.image = parsed.image;
+    if (!loaded.imageWhole()) return loaded;
+    loaded.generation = inferGeneration(loaded.image);
+    loaded.modelGiven = model != nullptr;
+    if (model != nullptr) loaded.generation.model = *model;
+    loaded.settings.model = loaded.generation.model;
+    loaded.decoded = decodeSettings(loaded.image, loaded.settings);
+    return loaded;
+}
+
+void noteGeneration(const LoadedConfig& loaded) {
+    if (loaded.modelGiven) return;
+    const std::string shown = displayName(loaded.name);
+    if (loaded.generation.recognised)
+        printNote(shown + ": " + generationName(loaded.generation.model) + ", inferred from the image (" +
+                  loaded.generation.evidence + "); --model N reads it as another");
+    else
+        printWarning(shown + ": the image's layout names no generation (" + loaded.generation.evidence +
+                     "); read as generation 4; --model N reads it as another");
+}
+
+void reportLoadFailure(const LoadedConfig& loaded) {
+    const std::string shown = displayName(loaded.name);
+    if (!loaded.read) {
+        printError(fileFailure("read", shown, loaded.errorCode) + " " + quotedStatus(kFileOpenFailedText));
+        return;
+    }
+    const std::string status = quotedStatus(fileParseText(loaded.parse));
+    switch (loaded.parse) {
+    case FileParse::BadMagic:
+        printError(shown + " is not a configuration file: it does not begin with KVR1 " + status);
+        return;
+    case FileParse::BadLength:
+        printError(shown + " is not a configuration file: its image length is not 128 " + status);
+        return;
+    case FileParse::ShortImage:
+        printError(shown + " is cut short: its image has " + std::to_string(loaded.imageBytes) + " of 128 bytes " + status);
+        return;
+    case FileParse::Complete:
+        break;
+    }
+    printError("the image in " + shown + " does not decode: its own indexes point outside its 128 bytes " +
+               quotedStatus("Corrupted EEPROM"));
+    printHint("'kavrelcfg hex " + loaded.name + "' shows its bytes");
+}
+
+bool modelOption(const ParsedArguments& parsed, std::int32_t& model, bool& given) {
+    const std::string* text = lastValue(parsed, "--model");
+    given = text != nullptr;
+    if (!given) return true;
+    if (text->size() != 1 || (*text)[0] < '0' || (*text)[0] > '4') return false;
+    model = (*text)[0] - '0';
+    return true;
+}

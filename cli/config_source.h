@@ -1,0 +1,46 @@
+// A configuration file as show, hex, diff, encode and write take it: its image, the generation
+// that laid the image out (inferred from the image unless --model names it) and the settings as
+// that generation reads them. "-" is standard input.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "config/config_file.h"
+#include "config/generation_inference.h"
+#include "config/tracker_settings.h"
+
+struct LoadedConfig {
+    std::string name;
+    bool read = false;  // the file's bytes were read; errorCode tells why not
+    int errorCode = 0;
+    FileParse parse = FileParse::BadMagic;
+    std::size_t imageBytes = 0;
+    bool decoded = false;  // the settings were taken from the whole image
+    ConfigImage image{};
+    InferredGeneration generation;
+    bool modelGiven = false;
+    TrackerSettings settings;  // the defaults, then what the image gives under generation.model
+    bool imageWhole() const { return read && parse == FileParse::Complete; }
+};
+
+// model: the generation given with --model, or nullptr to infer it.
+LoadedConfig loadConfig(const std::string& name, const std::int32_t* model);
+// The same for a file's bytes read already.
+LoadedConfig loadConfigBytes(const std::string& name, const std::string& bytes, const std::int32_t* model);
+// The bytes of a file that may be a configuration file: they begin with its magic.
+bool looksLikeConfigFile(const std::string& bytes);
+
+// Says which generation the image was read as and why (a note, or a warning when the layout names
+// none); nothing when --model named it.
+void noteGeneration(const LoadedConfig& loaded);
+
+// The maximum size of a file read whole.
+constexpr std::size_t kMaxConfigFileBytes = 64 * 1024;
+
+// For a file that did not load or decode: the error, with the window's status quoted.
+void reportLoadFailure(const LoadedConfig& loaded);
+
+struct ParsedArguments;
+// --model N, when given, as exactly one digit from 0 to 4: false when it is something else.
+bool modelOption(const ParsedArguments& parsed, std::int32_t& model, bool& given);

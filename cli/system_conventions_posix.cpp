@@ -1,0 +1,71 @@
+#include "cli/system_conventions.h"
+
+#include <grp.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace {
+
+// The group that owns the device, or empty.
+std::string deviceGroup(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return {};
+    const group* owner = ::getgrgid(info.st_gid);
+    return owner != nullptr ? owner->gr_name : std::string();
+}
+
+}  // namespace
+
+bool userStateFolder(std::string& folder, std::string& why) {
+    // A relative XDG_STATE_HOME is to be ignored, as the base directory rules say.
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state != nullptr && state[0] == '/') {
+        folder = state;
+        return true;
+    }
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != '/') {
+        why = "neither XDG_STATE_HOME nor HOME is set";
+        return false;
+    }
+    folder = std::string(home) + "/.local/state";
+    return true;
+}
+
+std::string shellWord(const std::string& word) {
+    bool plain = !word.empty();
+    for (char c : word)
+        plain = plain && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                          std::string("/._-+:,=@%").find(c) != std::string::npos);
+    if (plain) return word;
+    std::string quoted = "'";
+    for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string portOpenHint(const std::string& portName, int errorCode) {
+    switch (errorCode) {
+    case EACCES:
+    case EPERM: {
+        const std::string group = deviceGroup(portName);
+        if (group.empty() || group == "root") return "you have no access to " + portName + "; ask its owner for it";
+        return portName + " belongs to the group '" + group + "': add yourself with 'sudo usermod -aG " + group +
+               " $USER', then log in again";
+    }
+    case ENOENT:
+        return "'kavrelcfg ports' lists the serial ports here";
+    case EBUSY:
+    case EWOULDBLOCK:
+        return "another program has " + portName + " open; close it and try again";
+    case ENOTTY:
+    case EINVAL:
+        return portName + " is not a serial port; 'kavrelcfg ports' lists the serial ports here";
+    case EIO:
+    case ENXIO:
+        return "no serial hardware answers at " + portName + "; is the adapter plugged in?";
+    default:
+        return {};
+    }
+}

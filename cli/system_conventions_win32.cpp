@@ -1,0 +1,39 @@
+#include "cli/system_conventions.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+
+bool userStateFolder(std::string& folder, std::string& why) {
+    const char* local = std::getenv("LOCALAPPDATA");
+    if (local == nullptr || local[0] == '\0') {
+        why = "LOCALAPPDATA is not set";
+        return false;
+    }
+    folder = local;
+    return true;
+}
+
+std::string shellWord(const std::string& word) {
+    if (!word.empty() && word.find_first_of(" \t\"&|<>^%()") == std::string::npos) return word;
+    std::string quoted = "\"";
+    for (char c : word) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+std::string portOpenHint(const std::string& portName, int errorCode) {
+    switch (errorCode) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return "'kavrelcfg ports' lists the COM ports here";
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+        return "another program has " + portName + " open; close it and try again";
+    case ERROR_INVALID_FUNCTION:
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_INVALID_HANDLE:
+        return portName + " is not a serial port; 'kavrelcfg ports' lists the COM ports here";
+    default:
+        return {};
+    }
+}

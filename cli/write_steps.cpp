@@ -1,0 +1,98 @@
+#include "cli/write_steps.h"
+
+#include <cstdio>
+
+#include "cli/backup.h"
+#include "cli/generation_name.h"
+#include "cli/messages.h"
+#include "cli/settings_printer.h"
+#include "cli/text_escaping.h"
+#include "config/setting_rules.h"
+
+SettingsLayer trackerLayer(const TrackerHeld& held) {
+    SettingsLayer base;
+    base.source = held.decoded ? "the tracker" : "the tracker, whose configuration did not read,";
+    base.values = held.settings;
+    if (held.decoded) {
+        base.given = carriedSettings(held.model);
+        base.image = &held.image;
+    }
+    return base;
+}
+
+bool listChanges(const ToolContext& tool, const TrackerHeld& held, const TrackerSettings& after, bool dryRun) {
+    std::vector<std::string> lines;
+    if (held.decoded) {
+        for (const SettingChange& change : settingChanges(held.settings, after))
+            lines.push_back(changeLine(change, held.settings, after));
+    } else {
+        for (const SettingSpec& spec : kSettingSpecs) {
+            char name[24];
+            std::snprintf(name, sizeof name, "%-16s", spec.name);
+            if (isCarried(spec.carried, after.model)) lines.push_back(name + std::string("(unread) -> ") + shownValue(after, spec));
+        }
+    }
+    if (lines.empty()) return false;
+    const std::string heading =
+        std::string(dryRun ? "Would change" : "Changing") + " on " + tool.port.portName + ", " + generationName(held.model) + ":";
+    if (dryRun) {
+        std::printf("%s\n", heading.c_str());
+        for (const std::string& line : lines) std::printf("  %s\n", line.c_str());
+        std::fflush(stdout);  // before the notes on standard error, where both go to one place
+    } else {
+        printNote(heading);
+        for (const std::string& line : lines) printNote("  " + line);
+    }
+    return true;
+}
+
+bool backUp(const TrackerHeld& held, const std::string& named, std::string& path) {
+    if (held.bytes != kImageSize) {
+        printError("cannot back up what the tracker holds: " +
+                   (held.bytes == 0 ? std::string("it sent no image") : "it sent " + std::to_string(held.bytes) + " bytes, not 128"));
+        printHint("--no-backup writes without a backup");
+        return false;
+    }
+    std::string error;
+    if (!saveBackup(named, held.image, held.decoded ? held.settings.callsign : std::string(), path, error)) {
+        printError(error);
+        printHint("--backup FILE saves the backup elsewhere; --no-backup writes without one");
+        return false;
+    }
+    printNote("Backup of what the tracker held: " + path);
+    return true;
+}
+
+TransferEnd writeAndVerify(ToolContext& tool, TransferDisplay& display) {
+    Configurator& configurator = tool.configurator;
+    TransferEnd end = display.write(configurator);
+    // A tracker that answers the read-back after it was judged holds the image all the same:
+    // one more read tells, compared with what was sent.
+    const bool late = configurator.bytesReceived < kImageSize &&
+                      (configurator.outcome == Outcome::NotRead || configurator.outcome == Outcome::VerifyFailed);
+    if (end != TransferEnd::Finished || !late || display.imageBytesSent() != kImageSize || display.interruptedWrite())
+        return end;
+    printNote("The read-back was not complete in time (" + std::to_string(configurator.bytesReceived) +
+              " of 128 bytes); reading the tracker once more to verify.");
+    end = display.request(configurator, VersionThenRead);
+    if (end == TransferEnd::Finished && configurator.bytesReceived == kImageSize) configurator.verifyImage();
+    return end;
+}
+
+void describeTrackerState(const TransferDisplay& display, const std::string& port, const std::string& backupPath) {
+    if (!display.writeCommandSent())
+        printAside("Nothing of the new image reached the tracker: it holds what it held before.");
+    else if (display.imageBytesSent() < kImageSize)
+        printAside("The tracker got the write command and " + std::to_string(display.imageBytesSent()) +
+                   " of the 128 bytes of the new image: it may wait for the rest, or hold part of the new image "
+                   "over the old one.");
+    else
+        printAside("The tracker got the whole new image, but its read-back did not confirm it: it may hold the new "
+                   "image, a damaged one, or the old one.");
+    if (backupPath.empty()) {
+        printAside("No backup was made (--no-backup).");
+        return;
+    }
+    printAside("To put back what it held:");
+    printAside("  " + restoreCommand(port, backupPath));
+}

@@ -1,0 +1,31 @@
+// Strict values: what each setting of kSettingSpecs accepts as text and which values it allows,
+// and whether a whole record fits the image. kavrelcfg refuses what these refuse; the window's
+// form keeps its lenient conversions.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "config/settings_table.h"
+
+// Parses text as a value of the setting and stores it (callsigns and path entries in upper
+// case). false with why set ("'5m' is not a whole number") when the text is no allowed value;
+// nothing is stored then.
+bool parseStrictValue(const SettingSpec& spec, const std::string& text, TrackerSettings& settings, std::string& why);
+
+// Whether the value the record holds is one the setting allows, the fit in the image aside.
+bool checkStrictValue(const SettingSpec& spec, const TrackerSettings& settings, std::string& why);
+
+// What the setting allows, as help and messages say it: "0 to 1700 ms".
+std::string allowedValues(const SettingSpec& spec);
+
+// The settings that do not fit the image laid out for settings.model: a path of more entries
+// than it holds, a status text longer than the room the path leaves.
+struct FitProblem {
+    SettingId setting;
+    std::string why;
+};
+std::vector<FitProblem> checkFit(const TrackerSettings& settings);
+
+// The value as kavrelcfg prints it: texts as they are, the frequency with three decimals.
+std::string valueText(const TrackerSettings& settings, const SettingSpec& spec);
