@@ -19,121 +19,89 @@ namespace fs = std::filesystem;
 
 namespace {
 
-ConfigImage sample() {
+const ConfigImage kImage = [] {
     ConfigImage image{};
     for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 7);
     return image;
-}
-
-const ConfigImage kImage = sample();
+}();
 const std::string kSaved = std::string("KVR1\x80\0\0\0", 8) + std::string(kImage.begin(), kImage.end());
+
+FileSaveResult save(const std::string& path) { return saveImageFile(path.c_str(), kImage); }
 
 std::size_t entries(const std::string& folder) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
-// Runs body in a child process, as an ordinary user when the tests run as root, and answers its
-// exit status.
-int inChild(const std::function<int()>& body) {
+// Saves in a child process, as an ordinary user when the tests run as root, with the file size
+// limited to maxBytes.
+FileSaveResult saveAsUser(const std::string& path, rlim_t maxBytes = RLIM_INFINITY) {
     const pid_t child = fork();
     if (child == 0) {
         if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(100);
-        _exit(body());
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{maxBytes, maxBytes};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(static_cast<int>(save(path)));
     }
     int status = 0;
     waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 200;
+    return static_cast<FileSaveResult>(WIFEXITED(status) ? WEXITSTATUS(status) : 200);
 }
 
 }  // namespace
 
-TEST(SaveImageFile, ReplacesARegularFileAndLeavesNothingBeside) {
-    TempDir dir;
-    const std::string target = dir.path("a.kvr");
-    writeWholeFile(target, std::string(500, 'o'));
-    chmod(target.c_str(), 0640);
-    // A file that already has the temporary name is somebody else's.
-    writeWholeFile(target + ".saving", "not ours");
-    EXPECT_EQ(saveImageFile(target.c_str(), kImage), FileSaveResult::Saved);
-    EXPECT_EQ(readWholeFile(target), kSaved);
-    EXPECT_EQ(readWholeFile(target + ".saving"), "not ours");
-    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
-    EXPECT_EQ(entries(dir.root()), 2u);
-}
-
-TEST(SaveImageFile, FollowsLinksAndKeepsThem) {
+TEST(SaveImageFile, ReplacesTheFileALinkLeadsToAndNeverAFolderOrDevice) {
     TempDir dir;
     fs::create_directory(dir.path("real"));
-    writeWholeFile(dir.path("real/a.kvr"), "old");
+    const std::string target = dir.path("real/a.kvr");
+    writeWholeFile(target, std::string(500, 'o'));
+    chmod(target.c_str(), 0640);
+    writeWholeFile(target + ".saving", "not ours");  // somebody else's file under the temporary name
     fs::create_symlink("real/a.kvr", dir.path("link.kvr"));
     fs::create_symlink("link.kvr", dir.path("chain.kvr"));
-    EXPECT_EQ(saveImageFile(dir.path("chain.kvr").c_str(), kImage), FileSaveResult::Saved);
-    EXPECT_TRUE(fs::is_symlink(dir.path("chain.kvr")));
-    EXPECT_TRUE(fs::is_symlink(dir.path("link.kvr")));
-    EXPECT_EQ(readWholeFile(dir.path("real/a.kvr")), kSaved);
-    EXPECT_EQ(entries(dir.path("real")), 1u);
-
+    EXPECT_EQ(save(dir.path("chain.kvr")), FileSaveResult::Saved);
+    EXPECT_EQ(readWholeFile(target), kSaved);
+    EXPECT_TRUE(fs::is_symlink(dir.path("chain.kvr")) && fs::is_symlink(dir.path("link.kvr")));
+    EXPECT_EQ(readWholeFile(target + ".saving"), "not ours");
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+    EXPECT_EQ(entries(dir.path("real")), 2u);
     // A link to a file not yet there makes that file.
     fs::create_symlink("real/new.kvr", dir.path("dangling.kvr"));
-    EXPECT_EQ(saveImageFile(dir.path("dangling.kvr").c_str(), kImage), FileSaveResult::Saved);
-    EXPECT_TRUE(fs::is_symlink(dir.path("dangling.kvr")));
+    EXPECT_EQ(save(dir.path("dangling.kvr")), FileSaveResult::Saved);
     EXPECT_EQ(readWholeFile(dir.path("real/new.kvr")), kSaved);
-}
 
-TEST(SaveImageFile, NeverReplacesAFolderOrADevice) {
-    TempDir dir;
-    fs::create_directory(dir.path("folder.kvr"));
-    EXPECT_EQ(saveImageFile(dir.path("folder.kvr").c_str(), kImage), FileSaveResult::OpenFailed);
-    EXPECT_TRUE(fs::is_directory(dir.path("folder.kvr")));
-    EXPECT_EQ(saveImageFile(dir.path("no/such/folder.kvr").c_str(), kImage), FileSaveResult::OpenFailed);
-
-    // A device is written in place as a plain write would; the full one refuses the bytes.
-    EXPECT_EQ(saveImageFile("/dev/full", kImage), FileSaveResult::WriteFailed);
+    EXPECT_EQ(save(dir.path("real")), FileSaveResult::OpenFailed);
+    EXPECT_EQ(save(dir.path("no/such/folder.kvr")), FileSaveResult::OpenFailed);
+    // A device is written in place, as a plain write would; the full one refuses the bytes.
+    EXPECT_EQ(save("/dev/full"), FileSaveResult::WriteFailed);
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
     EXPECT_FALSE(fs::exists("/dev/full.saving"));
-    EXPECT_EQ(saveImageFile("/dev/null", kImage), FileSaveResult::Saved);
-    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_STREQ(fileSaveText(FileSaveResult::WriteFailed), "Failed to write data");
+    EXPECT_STREQ(fileSaveText(FileSaveResult::OpenFailed), "Failed to open file");
+    EXPECT_STREQ(fileSaveText(FileSaveResult::Saved), "File Saved");
 }
 
-TEST(SaveImageFile, WritesInPlaceWhereTheFolderTakesNoNewFile) {
+TEST(SaveImageFile, WritesInPlaceWhereNoTemporaryFileCanBeMadeAndKeepsTheOldFileOnFailure) {
     TempDir dir;
+    chmod(dir.root().c_str(), 0755);
     fs::create_directory(dir.path("closed"));
     const std::string target = dir.path("closed/a.kvr");
     writeWholeFile(target, "old");
     chmod(target.c_str(), 0666);
     chmod(dir.path("closed").c_str(), 0555);
-    chmod(dir.root().c_str(), 0755);
-    EXPECT_EQ(inChild([&] { return static_cast<int>(saveImageFile(target.c_str(), kImage)); }),
-              static_cast<int>(FileSaveResult::Saved));
+    EXPECT_EQ(saveAsUser(target), FileSaveResult::Saved);
     EXPECT_EQ(readWholeFile(target), kSaved);
     EXPECT_EQ(entries(dir.path("closed")), 1u);
 
     // A file the user may not write is not replaced behind its owner's back.
+    writeWholeFile(target, "old");
     chmod(target.c_str(), 0644);
     chmod(dir.path("closed").c_str(), 0777);
-    writeWholeFile(target, "old");
-    EXPECT_EQ(inChild([&] { return static_cast<int>(saveImageFile(target.c_str(), kImage)); }),
-              static_cast<int>(FileSaveResult::OpenFailed));
+    EXPECT_EQ(saveAsUser(target), FileSaveResult::OpenFailed);
     EXPECT_EQ(readWholeFile(target), "old");
-}
-
-TEST(SaveImageFile, AFailedWriteLeavesTheOldFileWhole) {
-    TempDir dir;
-    const std::string target = dir.path("a.kvr");
-    writeWholeFile(target, "old contents");
-    chmod(dir.root().c_str(), 0777);
+    // A disk that takes no more than 20 bytes: the old file stays whole, nothing is left beside.
     chmod(target.c_str(), 0666);
-    // No file may grow beyond 20 bytes: the disk is as good as full.
-    EXPECT_EQ(inChild([&] {
-                  signal(SIGXFSZ, SIG_IGN);
-                  const rlimit limit{20, 20};
-                  setrlimit(RLIMIT_FSIZE, &limit);
-                  return static_cast<int>(saveImageFile(target.c_str(), kImage));
-              }),
-              static_cast<int>(FileSaveResult::WriteFailed));
-    EXPECT_EQ(readWholeFile(target), "old contents");
-    EXPECT_EQ(entries(dir.root()), 1u);
-    EXPECT_STREQ(fileSaveText(FileSaveResult::WriteFailed), "Failed to write data");
-    EXPECT_STREQ(fileSaveText(FileSaveResult::OpenFailed), "Failed to open file");
-    EXPECT_STREQ(fileSaveText(FileSaveResult::Saved), "File Saved");
+    EXPECT_EQ(saveAsUser(target, 20), FileSaveResult::WriteFailed);
+    EXPECT_EQ(readWholeFile(target), "old");
+    EXPECT_EQ(entries(dir.path("closed")), 1u);
 }
