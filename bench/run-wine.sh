@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Benchmarks Read Config and Write Config of the Windows build under Wine: kavrel-bench.exe on COM3,
-# which the Wine test harness maps to a fresh kavrel-sim at 9600 baud, for generations 3 and 1.
+# which scripts/lib/with-trackers.sh maps to a fresh kavrel-sim at 9600 baud, for generations 3 and 1.
 #   bench/run-wine.sh [MINGW_BUILD_DIR] [RUNS]      (MINGW_BUILD_DIR defaults to build/mingw)
 # kavrel-sim comes from the native tree the MinGW tree was configured with (KAVREL_NATIVE_BUILD),
 # or from KAVREL_SIM.
@@ -16,7 +16,7 @@ sim=${KAVREL_SIM:-$(cached KAVREL_NATIVE_BUILD)/sim/kavrel-sim}
 [[ -x $sim ]] || { echo "run-wine.sh: $sim is not built" >&2; exit 1; }
 
 for generation in 3 1; do
-    out=$("$root/tests/wine/harness/with-trackers.sh" --prefix "$prefix" --sim "$sim" \
+    out=$("$root/scripts/lib/with-trackers.sh" --prefix "$prefix" --sim "$sim" \
         "COM3=--generation $generation --baud 9600" -- \
         env WINEPREFIX="$prefix" "$root/cmake/wine-run.sh" "$bench" COM3 "$generation" "$runs" | tr -d '\r')
     if [[ $generation == 3 ]]; then

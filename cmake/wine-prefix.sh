@@ -5,7 +5,7 @@
 #
 # COM ports: COM1 to COM20 of the prefix each lead to a slot, $WINEPREFIX/kavrel-com/comN. A slot
 # that is a directory is a port that does not open (CreateFile fails); a slot that is a symlink to
-# a pty is a working port. tests/wine/harness/with-trackers.sh sets the slots. Why it is done so:
+# a pty is a working port. scripts/lib/with-trackers.sh sets the slots. Why it is done so:
 # - Wine opens COMn through the symlink dosdevices/comN and sees a new one at once. Ports listed
 #   under HKLM\Software\Wine\Ports are read only when the prefix's services start, and each value
 #   also makes an NT device that opens without the symlink but fails every request.
