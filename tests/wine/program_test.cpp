@@ -1,6 +1,5 @@
-// KavrelConfig.exe as it ships, a process of its own with a tracker on COM1 and a port nobody
-// answers on COM20, the ends of the probed range: it lists both, the first selected, and Esc ends
-// it through its loop's keyboard handling, with exit code 0.
+// KavrelConfig.exe as it ships, with a tracker on COM1 and a silent port on COM20 (the ends of the
+// probed range): it lists both, the first selected, and Esc ends its loop with exit code 0.
 #include <windows.h>
 
 #include <gtest/gtest.h>

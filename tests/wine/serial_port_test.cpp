@@ -17,13 +17,13 @@ extern "C" BOOL(WINAPI* __imp_SetCommState)(HANDLE, LPDCB);
 namespace {
 
 const std::uint8_t kBytes[] = {0x1B, 'V', 0x00, 0xFF};
+std::uint8_t received = 0;
 
 TEST(Win32SerialPort, EachFailureHasItsOwnTextAndLeavesNoHandleOpen) {
     SerialPort port;
-    std::uint8_t byte = 0;
     EXPECT_EQ(port.writeBytes(4, kBytes, 10), 0);
     EXPECT_EQ(port.lastError, "Write: ComPort Invalid");
-    EXPECT_FALSE(port.readByte(byte));
+    EXPECT_FALSE(port.readByte(received));
     EXPECT_EQ(port.lastError, "Read: ComPort Invalid");
     port.close();
     EXPECT_EQ(port.lastError, "Close: ComPort Invalid");
@@ -53,8 +53,7 @@ TEST(Win32SerialPort, ReopeningClosingAndTheDestructorReleaseTheHandle) {
         EXPECT_TRUE(port.handle == first || !isOpen(first));  // Wine may give the same value again
         port.lastError = "earlier";
         EXPECT_EQ(port.writeBytes(4, kBytes, 0), 4);
-        std::uint8_t byte = 0;
-        EXPECT_FALSE(port.readByte(byte));
+        EXPECT_FALSE(port.readByte(received));
         EXPECT_EQ(port.lastError, "earlier") << "a quiet line is no error";
         port.close();
         EXPECT_FALSE(isOpen(first));
