@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <cstdio>
+#include <cstring>
 #include <map>
 
 #include "config/settings_table.h"
@@ -16,6 +18,11 @@
 #include "ui/form_binding.h"
 #include "ui/main_window.h"
 #include "ui/resources/resource.h"
+
+// The imports the program's boxes and file dialogs go through; the tests step in between.
+extern "C" int(WINAPI* __imp_MessageBoxA)(HWND, LPCSTR, LPCSTR, UINT);
+extern "C" BOOL(WINAPI* __imp_GetSaveFileNameA)(LPOPENFILENAMEA);
+extern "C" BOOL(WINAPI* __imp_GetOpenFileNameA)(LPOPENFILENAMEA);
 
 namespace {
 
@@ -28,52 +35,45 @@ std::string textOf(HWND window, int (*get)(HWND, LPSTR, int) = GetWindowTextA) {
     return text;
 }
 
-// A message box as "caption|text|buttons" ("*" after the default), a file dialog as
-// "caption|name|type" (explorer style: name 0x47C, type 0x470, read-only box 0x410).
-std::string describe(HWND w) {
-    if (GetDlgItem(w, 0x47C) != nullptr)
-        return textOf(w) + "|" + textOf(GetDlgItem(w, 0x47C)) + "|" + textOf(GetDlgItem(w, 0x470)) +
-               (IsWindowVisible(GetDlgItem(w, 0x410)) ? "|read-only" : "");
-    std::string d = textOf(w) + "|" + textOf(GetDlgItem(w, 0xFFFF)) + "|";
-    for (const HWND b : {GetDlgItem(w, IDOK), GetDlgItem(w, IDCANCEL)})
-        d += textOf(b) + ((GetWindowLongA(b, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? "* " : " ");
-    return d;
-}
-
-// A thread timer, served by the modal windows' own loops, describes each one in `seen` and gives it
-// the next answer (a button; a name typed first), or fails the test; one left open is answered again.
+// Each box or file dialog is recorded in `seen`, as "caption|text|type" or as "Save or Open|name|
+// filter|pattern|flags|extension|sizes", and takes the next answer: a button, and for a file
+// dialog the name chosen. None left fails the test.
 std::vector<std::pair<int, std::string>> answers;
 std::vector<std::string> seen;
-void CALLBACK answerModalWindows(HWND, UINT, UINT_PTR, DWORD) {
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM) -> BOOL {
-        static std::map<HWND, DWORD> answeredAt;
-        if (textOf(w, GetClassNameA) != "#32770" || GetDlgItem(w, IDC_STATUS_LINE) != nullptr ||
-            !IsWindowVisible(w) || !IsWindowEnabled(w) || GetTickCount() - answeredAt[w] < 1000)
-            return TRUE;
-        answeredAt[w] = GetTickCount();
-        seen.push_back(describe(w));
-        if (answers.empty()) ADD_FAILURE() << "unexpected window " << seen.back();
-        const auto [button, name] = answers.empty() ? std::pair{IDCANCEL, std::string()} : answers.front();
-        SetDlgItemTextA(w, 0x47C, name.c_str());
-        PostMessageA(w, WM_COMMAND, static_cast<WPARAM>(button), 0);
-        if (!answers.empty()) answers.erase(answers.begin());
-        return TRUE;
-    }, 0);
+std::pair<int, std::string> answer(const std::string& shown) {
+    seen.push_back(shown);
+    if (answers.empty()) ADD_FAILURE() << "unexpected " << shown;
+    const auto next = answers.empty() ? std::pair{IDCANCEL, std::string()} : answers.front();
+    if (!answers.empty()) answers.erase(answers.begin());
+    return next;
+}
+int WINAPI messageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    return answer(std::string(caption) + "|" + text + "|" + std::to_string(type) + (owner ? "|owned" : "")).first;
+}
+BOOL fileDialog(const char* kind, OPENFILENAMEA* o) {
+    const char* pattern = o->lpstrFilter + std::strlen(o->lpstrFilter) + 1;
+    const auto [button, name] = answer(std::string(kind) + "|" + o->lpstrFile + "|" + o->lpstrFilter + "|" + pattern +
+                                       "|" + std::to_string(o->Flags) + "|" + o->lpstrDefExt + "|" +
+                                       std::to_string(o->lStructSize) + "/" + std::to_string(o->nMaxFile) +
+                                       (IsWindow(o->hwndOwner) ? "" : "|no owner"));
+    std::snprintf(o->lpstrFile, o->nMaxFile, "%s", name.c_str());
+    return button == IDOK;
 }
 
 class Dialog : public ::testing::Test {
 protected:
     void SetUp() override {
-        timer = SetTimer(nullptr, 0, 20, answerModalWindows);
+        __imp_MessageBoxA = messageBox;
+        __imp_GetSaveFileNameA = [](LPOPENFILENAMEA o) { return fileDialog("Save", o); };
+        __imp_GetOpenFileNameA = [](LPOPENFILENAMEA o) { return fileDialog("Open", o); };
         dialog = createMainWindow(GetModuleHandleA(nullptr));
         ASSERT_NE(dialog, nullptr) << "CreateDialogParamA failed, error " << GetLastError();
     }
     void TearDown() override {
-        EXPECT_TRUE(answers.empty()) << "a window did not open";
+        EXPECT_TRUE(answers.empty()) << "a box or file dialog did not open";
         answers.clear(), seen.clear();
         DestroyWindow(dialog);
         until([] { return false; }, 50);
-        KillTimer(nullptr, timer);
         mainSerialPort().close(), mainSerialPort().baudRate = 9600;
         cfg.settings = TS{}, cfg.operation = Idle, cfg.statusMessage.clear();
     }
@@ -98,7 +98,6 @@ protected:
 
     HWND dialog = nullptr;
     bool quitPosted = false;
-    UINT_PTR timer = 0;
 };
 using Tracker = Dialog;
 
@@ -196,7 +195,8 @@ TEST_F(Dialog, OnlyTheTickTimerPollsAndTheCloseBoxQuits) {
 // the port list's only entry, which does not open).
 TEST_F(Dialog, WriteAsksBeforeALongPathOrAFrequentRateAndDecliningSendsNothing) {
     const std::string ask = "Kavrel Write|You are about to configure your Kavrel with the ability to send ";
-    const std::string end = " is normally recommended. Are you sure you want to do this?|OK Cancel* ";
+    const std::string end = " is normally recommended. Are you sure you want to do this?|" +
+                            std::to_string(MB_OKCANCEL | MB_DEFBUTTON2);
     const std::string path = ask + "a longer path than" + end;
     const std::string rate = ask + "at a rate that is more frequent then" + end;
     struct Case { const char *path, *rate; std::string text; std::vector<int> ok; std::vector<std::string> boxes;
@@ -217,31 +217,30 @@ TEST_F(Dialog, WriteAsksBeforeALongPathOrAFrequentRateAndDecliningSendsNothing) 
     }
 }
 
-// Save offers config1.kvr each time, adds .kvr, asks before replacing and reads the form only once a
-// name was chosen; Load starts with no name, takes a missing file and rewrites the form regardless.
+// Save offers config1.kvr each time and reads the form only once a name was chosen; Load starts with
+// no name and takes one that does not exist, rewriting the form whatever the load found.
 TEST_F(Dialog, SaveAndLoadAskForTheFileAsTheyShould) {
     TempDir dir;
-    std::string file = dir.path("station");
-    std::replace(file.begin(), file.end(), '/', '\\');
+    const std::string file = dir.path("station.kvr");
     setText(IDC_CALLSIGN, "SAVED");
-    answers = {{IDOK, file}, {IDOK, file}, {IDYES, ""}, {IDCANCEL, ""}};
-    click(IDC_SAVE), click(IDC_SAVE);
+    answers = {{IDOK, file}, {IDCANCEL, ""}, {IDOK, file}, {IDOK, dir.path("missing.kvr")}};
+    click(IDC_SAVE);
     setText(IDC_CALLSIGN, "UNREAD");
     click(IDC_SAVE);
     EXPECT_EQ(cfg.settings.callsign, "SAVED");
-    EXPECT_EQ(readWholeFile(file + ".kvr").size(), 136u);
-    ASSERT_EQ(seen.size(), 4u);
-    seen.erase(seen.begin() + 2);  // replace the file?
-    answers = {{IDOK, file + ".kvr"}, {IDOK, file + "-missing.kvr"}};
+    EXPECT_EQ(readWholeFile(file).size(), 136u);
     click(IDC_LOAD);
     EXPECT_EQ(text(IDC_CALLSIGN), "SAVED");
     EXPECT_TRUE(enabled(IDC_FREQUENCY));  // a file holds generation 4
     setText(IDC_CALLSIGN, "UNREAD");
     click(IDC_LOAD);
     EXPECT_EQ(text(IDC_CALLSIGN), "SAVED");
-    const std::string save = "Save As|config1.kvr|KavrelConfig Files (*.kvr)";
-    const std::string open = "Open||KavrelConfig Files (*.kvr)";
-    EXPECT_EQ(seen, (std::vector<std::string>{save, save, save, open, open}));
+    const std::string filter = "KavrelConfig Files (*.kvr)|*.kvr|";
+    const std::string sizes = "|kvr|" + std::to_string(sizeof(OPENFILENAMEA)) + "/260";
+    const DWORD common = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_LONGNAMES;
+    const std::string save = "Save|config1.kvr|" + filter + std::to_string(common | OFN_OVERWRITEPROMPT) + sizes;
+    const std::string open = "Open||" + filter + std::to_string(common | OFN_PATHMUSTEXIST) + sizes;
+    EXPECT_EQ(seen, (std::vector<std::string>{save, save, open, open}));
 }
 
 // Found at 2400 baud, generation 2 enables its switches; Read Config replaces the form, typed edits
