@@ -71,7 +71,7 @@ void TrackerSession::handle(const SessionRequest& request) {
 
 void TrackerSession::publish(bool refreshForm) {
     const Configurator& c = configurator_;
-    emit changed(SessionState{c.settings, c.statusMessage, c.outcome, refreshForm, c.operation != Idle, handled_});
+    emit changed(SessionState{c.settings, c.statusMessage, refreshForm, c.operation != Idle, handled_});
 }
 
 SessionThread::SessionThread(WindowPrompts& prompts) : prompts_(prompts), session_(prompts.prompts()) {

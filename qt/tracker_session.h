@@ -31,7 +31,6 @@ struct SessionRequest {
 struct SessionState {
     TrackerSettings settings;
     std::string status;
-    Outcome outcome = Outcome::None;
     bool refreshForm = false;   // the settings changed under the form: show them
     bool transferRunning = false;
     std::uint64_t handled = 0;  // requests handled so far
