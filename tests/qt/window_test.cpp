@@ -144,6 +144,8 @@ private slots:
             QCOMPARE(edit != nullptr ? edit->text() : QString(), c.shown);
             QCOMPARE(button != nullptr && button->isChecked(), checked);
         }
+        click(window, IDC_WX200);  // both were checked: the mode buttons' command keeps the clicked one only
+        QCOMPARE(qobject_cast<QAbstractButton*>(window.control(IDC_WX200))->isChecked() + 2 * qobject_cast<QAbstractButton*>(window.control(IDC_PEET))->isChecked(), 1);
     }
 
     // Each generation's image read into the form, the controls of what it lacks disabled, an
@@ -240,9 +242,7 @@ private slots:
         for (int id : {IDC_SEND_1200, IDC_SEND_2200, IDC_SEND_BOTH, IDC_STOP_TEST}) click(rig.window, id);
         QVERIFY(waitIdle(rig.window));
         QTest::qWait(300);  // the simulator's thread takes the last bytes off the pty
-        std::string commands;
-        for (const ToneEvent& tone : rig.tracker.stop().tones()) commands += char(tone.command);
-        QCOMPARE(commands, std::string("123\x1B"));
+        QCOMPARE(bytesOf(rig.tracker.stop().events(), WireKind::Heard), std::vector<std::uint8_t>({27, 27, '1', 27, 27, '2', 27, 27, '3', 27, 27, 27}));
     }
 
     // A write that fails, or cannot be verified, says so; a babbling or silent tracker never
