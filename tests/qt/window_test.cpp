@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <algorithm>
 #include <clocale>
 #include <deque>
 #include <functional>
@@ -19,7 +20,6 @@
 #include "config/settings_table.h"
 #include "qt/control_table.h"
 #include "qt/main_window.h"
-#include "sim/factory_images.h"
 #include "simulated_tracker.h"
 #include "support/temp_dir.h"
 #include "ui/resources/resource.h"
@@ -48,8 +48,7 @@ struct Rig {
 // Hands every modal window that opens while it lives (boxes, file dialogs) to answer.
 struct ModalAnswers {
     explicit ModalAnswers(std::function<void(QWidget*)> answer) {
-        QObject::connect(&timer, &QTimer::timeout, [answer] { if (QWidget* m = QApplication::activeModalWidget()) answer(m); });
-        timer.start(10);
+        QObject::connect(&timer, &QTimer::timeout, [answer] { if (QWidget* m = QApplication::activeModalWidget()) answer(m); }), timer.start(10);
     }
     QTimer timer;
 };
@@ -82,16 +81,14 @@ QString readSource(const char* path) {
     return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
 }
 
-// A row of the Windows template as the Qt table writes it.
+// A row of the Windows template as the Qt table writes it (qtRow); marks are in ControlClass order.
 QString templateRow(const QHash<QString, int>& ids, const QRegularExpressionMatch& m) {
     const QString name = m.captured(3), styles = m.captured(4);
-    const ControlClass kind = name == "COMBOBOX" ? ControlClass::ComboBox : name == "EDIT" ? ControlClass::Edit
-        : name == "STATIC" ? ControlClass::Label : styles.contains("BS_GROUPBOX") ? ControlClass::GroupBox
-        : styles.contains("BS_AUTOCHECKBOX") ? ControlClass::CheckBox
-        : styles.contains("BS_AUTORADIOBUTTON") ? ControlClass::RadioButton : ControlClass::PushButton;
+    const QStringList marks{"COMBOBOX", "BS_PUSHBUTTON", "BS_GROUPBOX", "STATIC", "EDIT", "BS_AUTOCHECKBOX", "BS_AUTORADIOBUTTON"};
+    const auto kind = std::find_if(marks.begin(), marks.end(), [&](const QString& mark) { return (name + styles).contains(mark); }) - marks.begin();
     const unsigned style = (styles.contains("SS_RIGHT") || m.hasCaptured(9) ? unsigned(kRightAligned) : 0u) |
                            (styles.contains("ES_UPPERCASE") ? unsigned(kUppercase) : 0u) | (styles.contains("ES_NUMBER") ? unsigned(kDigitsOnly) : 0u);
-    return QStringList{QString::number(ids.value(m.captured(2), -2)), QString::number(int(kind)), m.captured(1),
+    return QStringList{QString::number(ids.value(m.captured(2), -2)), QString::number(kind), m.captured(1),
                        m.captured(5), m.captured(6), m.captured(7), m.captured(8), QString::number(style)}.join('|');
 }
 
@@ -153,13 +150,16 @@ private slots:
     void readAndWriteEveryGenerationStayingResponsive() {
         GapProbe probe;
         for (std::int32_t generation = V1_1; generation <= FaV1_4; ++generation) {
-            Rig rig(trackerOptions(generation));
+            TrackerSettings before, expected, shown, stored;  // a tracker configured before: not the defaults
+            before.model = expected.model = stored.model = generation;
+            before.callsign = "N0OLD", before.autoTxRateSec = 900, before.txTwist = false, before.peetMode = false;
+            TrackerOptions options = trackerOptions(generation);
+            options.eeprom = encodeSettings(before).image;
+            Rig rig(options);
             click(rig.window, IDC_READ_CONFIG);
             QVERIFY(waitIdle(rig.window));
             QCOMPARE(rig.window.state().status, std::string("Read Config Successful"));
-            TrackerSettings expected, shown, stored;
-            expected.model = stored.model = generation;
-            QVERIFY(decodeSettings(factoryImage(generation), expected));
+            QVERIFY(decodeSettings(options.eeprom, expected));
             readForm(rig.window.controls(), shown);
             for (const SettingSpec& spec : kSettingSpecs) {
                 QVERIFY2(sameSetting(shown, expected, spec), spec.name);
