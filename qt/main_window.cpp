@@ -124,8 +124,14 @@ QWidget* MainWindow::createControl(const ControlRow& row, const std::vector<std:
         if (row.id == kQuitId) connect(button, &QPushButton::clicked, this, &QDialog::reject);
         return button;
     }
-    case ControlClass::GroupBox:
-        return new QGroupBox(caption, this);
+    case ControlClass::GroupBox: {
+        // The caption sits on the frame's top line, as on Windows: the template places controls
+        // just below that line.
+        auto* group = new QGroupBox(caption, this);
+        group->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+                                            "QGroupBox::title { subcontrol-origin: margin; left: 0.4em; padding: 0 0.2em; }"));
+        return group;
+    }
     case ControlClass::Label: {
         QLabel* label = createLabel(row, this);
         if (row.id == IDC_STATUS_LINE) statusLine_ = label;
