@@ -1,0 +1,184 @@
+#include "qt/main_window.h"
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+
+#include "qt/control_table.h"
+#include "qt/file_dialogs.h"
+#include "qt/port_selector.h"
+#include "ui/resources/resource.h"
+
+// What each push button asks of the session.
+struct ButtonCommand {
+    int id;
+    SessionCommand command;
+    TestTone tone;
+};
+
+namespace {
+
+const ButtonCommand kButtonCommands[] = {
+    {IDC_READ_VERSION, SessionCommand::ReadVersion, TestTone::Stop},
+    {IDC_READ_CONFIG, SessionCommand::ReadConfig, TestTone::Stop},
+    {IDC_WRITE_CONFIG, SessionCommand::Write, TestTone::Stop},
+    {IDC_SAVE, SessionCommand::Save, TestTone::Stop},
+    {IDC_LOAD, SessionCommand::Load, TestTone::Stop},
+    {IDC_SEND_1200, SessionCommand::Tone, TestTone::Tone1200},
+    {IDC_SEND_2200, SessionCommand::Tone, TestTone::Tone2200},
+    {IDC_SEND_BOTH, SessionCommand::Tone, TestTone::Both},
+    {IDC_STOP_TEST, SessionCommand::Tone, TestTone::Stop},
+};
+
+// Dialog units to pixels as Windows converts them: a quarter of the font's average character
+// width across, an eighth of its height down.
+struct DialogUnits {
+    explicit DialogUnits(const QFont& font) {
+        const QFontMetrics metrics(font);
+        baseX = (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
+        baseY = metrics.height();
+    }
+    int x(int units) const { return (units * baseX + 2) / 4; }
+    int y(int units) const { return (units * baseY + 4) / 8; }
+    int baseX;
+    int baseY;
+};
+
+QLineEdit* createEdit(const ControlRow& row, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    if (row.style & kDigitsOnly) edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+    if (row.style & kUppercase) {
+        // Each character as it is typed, as ES_UPPERCASE does; text set by the program stays.
+        QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
+            const QString upper = text.toUpper();
+            if (upper == text) return;
+            const int cursor = edit->cursorPosition();
+            edit->setText(upper);
+            edit->setCursorPosition(cursor);
+        });
+    }
+    return edit;
+}
+
+QLabel* createLabel(const ControlRow& row, QWidget* parent) {
+    auto* label = new QLabel(QString::fromLatin1(row.caption), parent);
+    label->setTextFormat(Qt::PlainText);  // the status line shows the tracker's replies as they came
+    label->setAlignment(((row.style & kRightAligned) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+    return label;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const std::vector<std::string>& namedPorts, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      prompts_(this) {
+    setWindowTitle(QString::fromLatin1(kDialogTitle));
+    createControls(namedPorts);
+    writeForm(controls_, state_.settings);
+    updateEnables(controls_, state_.settings.model);
+    if (const QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+    session_ = std::make_unique<SessionThread>(prompts_);
+    connect(&session_->session(), &TrackerSession::changed, this, &MainWindow::showState);
+    session_->start();
+}
+
+MainWindow::~MainWindow() = default;
+
+// In the template's order, which makes it the tab order too.
+void MainWindow::createControls(const std::vector<std::string>& namedPorts) {
+    const DialogUnits units(font());
+    setFixedSize(units.x(kDialogWidth), units.y(kDialogHeight));
+    for (const ControlRow& row : kControlRows) {
+        QWidget* widget = createControl(row, namedPorts);
+        // A combo box's rectangle includes its drop-down list.
+        const int height = row.kind == ControlClass::ComboBox ? widget->sizeHint().height() : units.y(row.height);
+        QRect rect(units.x(row.x), units.y(row.y), units.x(row.width), height);
+        // A caption wider in this font than in the template's grows away from its field.
+        if (row.kind == ControlClass::Label && widget->sizeHint().width() > rect.width()) {
+            const int extra = widget->sizeHint().width() - rect.width();
+            rect.adjust((row.style & kRightAligned) ? -extra : 0, 0, (row.style & kRightAligned) ? 0 : extra, 0);
+        }
+        widget->setGeometry(rect);
+        if (row.kind == ControlClass::GroupBox) widget->lower();  // a frame stays behind what it frames
+        if (row.id != -1) controls_.insert(row.id, widget);
+    }
+}
+
+QWidget* MainWindow::createControl(const ControlRow& row, const std::vector<std::string>& namedPorts) {
+    const QString caption = QString::fromLatin1(row.caption);
+    switch (row.kind) {
+    case ControlClass::ComboBox:
+        ports_ = new PortSelector(namedPorts, this);
+        return ports_;
+    case ControlClass::PushButton: {
+        auto* button = new QPushButton(caption, this);
+        button->setAutoDefault(false);  // no default button: Enter in a field presses nothing
+        for (const ButtonCommand& command : kButtonCommands)
+            if (command.id == row.id) connect(button, &QPushButton::clicked, this, [this, &command] { run(command); });
+        if (row.id == kQuitId) connect(button, &QPushButton::clicked, this, &QDialog::reject);
+        return button;
+    }
+    case ControlClass::GroupBox: {
+        // The caption sits on the frame's top line, as on Windows: the template places controls
+        // just below that line.
+        auto* group = new QGroupBox(caption, this);
+        group->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+                                            "QGroupBox::title { subcontrol-origin: margin; left: 0.4em; padding: 0 0.2em; }"));
+        return group;
+    }
+    case ControlClass::Label: {
+        QLabel* label = createLabel(row, this);
+        if (row.id == IDC_STATUS_LINE) statusLine_ = label;
+        return label;
+    }
+    case ControlClass::Edit:
+        return createEdit(row, this);
+    case ControlClass::CheckBox:
+        return new QCheckBox(caption, this);
+    case ControlClass::RadioButton: {
+        // Two independent switches that the clicks keep exclusive; the form may show both or neither.
+        auto* radio = new QRadioButton(caption, this);
+        radio->setAutoExclusive(false);
+        radio->setFocusPolicy(Qt::ClickFocus);  // not a tab stop in the template
+        const int other = row.id == IDC_WX200 ? IDC_PEET : IDC_WX200;
+        connect(radio, &QRadioButton::clicked, this, [this, id = row.id, other] { selectMode(id, other); });
+        return radio;
+    }
+    }
+    return nullptr;
+}
+
+// The settings follow at the next readForm.
+void MainWindow::selectMode(int clicked, int other) {
+    qobject_cast<QRadioButton*>(control(clicked))->setChecked(true);
+    qobject_cast<QRadioButton*>(control(other))->setChecked(false);
+}
+
+// Save reads the form only once a file was chosen; a cancelled dialog does nothing.
+void MainWindow::run(const ButtonCommand& button) {
+    SessionRequest request;
+    request.command = button.command;
+    request.tone = button.tone;
+    request.portName = ports_->portName();
+    if (button.command == SessionCommand::Save || button.command == SessionCommand::Load) {
+        request.path = button.command == SessionCommand::Save ? chooseFileToSave(this) : chooseFileToLoad(this);
+        if (request.path.empty()) return;
+    }
+    if (button.command == SessionCommand::Write || button.command == SessionCommand::Save) readForm(controls_, request.form);
+    ++posted_;
+    session_->post(request);
+}
+
+void MainWindow::showState(const SessionState& state) {
+    state_ = state;
+    if (state.refreshForm) writeForm(controls_, state.settings);
+    updateEnables(controls_, state.settings.model);
+    const QString status = QString::fromLatin1(state.status);
+    if (statusLine_->text() != status) statusLine_->setText(status);
+}

@@ -1,0 +1,56 @@
+#include "qt/port_selector.h"
+
+#include <QAbstractItemView>
+#include <QFile>
+
+#include <algorithm>
+#include <utility>
+
+#include "cli/port_names.h"
+#include "link/serial_port.h"
+
+namespace {
+
+constexpr int kPortNameLimit = 99;
+
+// Opening a port takes no time: it does not wait for a carrier, and a port another program
+// holds is refused at once. A port the session holds is refused too, and so is listed only
+// while it is free; the selector's text keeps it meanwhile.
+std::vector<std::string> openingPorts(const std::vector<std::string>& named) {
+    std::vector<std::string> names = named;
+    SerialPort probe;
+    for (const std::string& name : candidatePortNames())
+        if (std::find(names.begin(), names.end(), name) == names.end() && probe.probe(name) == 1) names.push_back(name);
+    return names;
+}
+
+}  // namespace
+
+PortSelector::PortSelector(std::vector<std::string> namedPorts, QWidget* parent)
+    : QComboBox(parent), namedPorts_(std::move(namedPorts)) {
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    refill();
+    setCurrentIndex(0);
+}
+
+void PortSelector::refill() {
+    const QString typed = currentText();
+    clear();
+    for (const std::string& name : openingPorts(namedPorts_)) addItem(QFile::decodeName(name.c_str()));
+    if (count() == 0) addItem(QStringLiteral("No COM Ports Found"));
+    // Device paths are longer than COM names: the open list is as wide as they are.
+    view()->setMinimumWidth(view()->sizeHintForColumn(0) + 2 * view()->frameWidth());
+    const int index = findText(typed);
+    if (index >= 0)
+        setCurrentIndex(index);
+    else
+        setEditText(typed);
+}
+
+void PortSelector::showPopup() {
+    refill();
+    QComboBox::showPopup();
+}
+
+std::string PortSelector::portName() const { return QFile::encodeName(currentText()).left(kPortNameLimit).toStdString(); }

@@ -1,0 +1,86 @@
+// The tracker's side of the window: the one SerialPort and Configurator, on a thread of their own,
+// so that drains, paced writes and the pause before a read-back never hold the window. Every call
+// of the port and the Configurator happens on that thread; the window sends requests and gets
+// copies of the state back, both as queued calls. The Configurator's prompts come back to the
+// window's thread (window_prompts.h), which shows them while this thread waits for the answer.
+#pragma once
+
+#include <QObject>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdint>
+#include <string>
+
+#include "config/tracker_settings.h"
+#include "link/device_transfer.h"
+#include "link/serial_port.h"
+
+enum class SessionCommand : std::uint8_t { ReadVersion, ReadConfig, Write, Tone, Save, Load };
+
+// A command of the window, with what it read from the form and the port selector.
+struct SessionRequest {
+    SessionCommand command = SessionCommand::ReadVersion;
+    std::string portName;   // device commands
+    TrackerSettings form;   // Write and Save: the form's fields (their model is not used)
+    std::string path;       // Save and Load
+    TestTone tone = TestTone::Stop;
+};
+
+// What the window shows: a copy of the state after a request or a tick.
+struct SessionState {
+    TrackerSettings settings;
+    std::string status;
+    bool refreshForm = false;   // the settings changed under the form: show them
+    bool transferRunning = false;
+    std::uint64_t handled = 0;  // requests handled so far
+};
+
+class TrackerSession : public QObject {
+    Q_OBJECT
+public:
+    explicit TrackerSession(const Prompts& prompts);
+
+    // On the session's thread.
+    void start();
+    void handle(const SessionRequest& request);
+    // Sends the rest of an image under way, as Quit does, and ends the thread.
+    void stop();
+
+signals:
+    void changed(const SessionState& state);
+
+private:
+    void tick();
+    void publish(bool refreshForm);
+    // The form's fields become the settings; the generation stays the Configurator's.
+    void takeForm(const TrackerSettings& form);
+
+    SerialPort port_;
+    Configurator configurator_;
+    QTimer ticker_;
+    std::uint64_t handled_ = 0;
+};
+
+class WindowPrompts;
+
+// Runs a TrackerSession on its own thread for as long as it lives.
+class SessionThread {
+public:
+    explicit SessionThread(WindowPrompts& prompts);
+    // Handles the requests already posted, finishes an image under way and ends the thread;
+    // from then on the prompts ask nothing.
+    ~SessionThread();
+    SessionThread(const SessionThread&) = delete;
+    SessionThread& operator=(const SessionThread&) = delete;
+
+    // Connect to session().changed first, then start.
+    TrackerSession& session() { return session_; }
+    void start();
+    void post(const SessionRequest& request);
+
+private:
+    WindowPrompts& prompts_;
+    TrackerSession session_;
+    QThread thread_;
+};

@@ -1,0 +1,270 @@
+// The window on the offscreen platform, against simulated trackers on ptys run by the test.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <algorithm>
+#include <clocale>
+#include <deque>
+#include <functional>
+
+#include "config/config_image.h"
+#include "config/settings_table.h"
+#include "qt/control_table.h"
+#include "qt/main_window.h"
+#include "simulated_tracker.h"
+#include "support/temp_dir.h"
+#include "ui/resources/resource.h"
+
+namespace {
+
+using B = QMessageBox::StandardButton;
+
+QLineEdit* edit(const MainWindow& window, int id) { return qobject_cast<QLineEdit*>(window.control(id)); }
+void type(MainWindow& window, int id, const QString& text) { edit(window, id)->clear(), QTest::keyClicks(edit(window, id), text); }
+QString textOf(const MainWindow& window, int id) { return edit(window, id)->text(); }
+void click(MainWindow& window, int id) { QTest::mouseClick(qobject_cast<QAbstractButton*>(window.control(id)), Qt::LeftButton); }
+bool waitIdle(const MainWindow& window) { return QTest::qWaitFor([&window] { return window.idle(); }, 30000); }
+
+bool sameSetting(const TrackerSettings& a, const TrackerSettings& b, const SettingSpec& spec) {
+    return spec.kind == SettingKind::Frequency ? a.frequencyMHz == b.frequencyMHz
+        : textValue(a, spec) == textValue(b, spec) && wholeValue(a, spec) == wholeValue(b, spec) && switchValue(a, spec) == switchValue(b, spec);
+}
+
+struct Rig {
+    explicit Rig(const TrackerOptions& options) : tracker(options), window({tracker.path()}) {}
+    SimulatedTracker tracker;
+    MainWindow window;
+};
+
+// Hands every modal window that opens while it lives (boxes, file dialogs) to answer.
+struct ModalAnswers {
+    explicit ModalAnswers(std::function<void(QWidget*)> answer) {
+        QObject::connect(&timer, &QTimer::timeout, [answer] { if (QWidget* m = QApplication::activeModalWidget()) answer(m); }), timer.start(10);
+    }
+    QTimer timer;
+};
+
+// Records each box as "caption|buttons|default button|text" and gives it the next answer, or
+// Esc once they run out.
+std::function<void(QWidget*)> boxAnswers(QStringList& seen, std::deque<B> answers) {
+    return [&seen, answers](QWidget* modal) mutable {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        seen << QStringList{box->windowTitle(), QString::number(box->standardButtons()),
+                            QString::number(box->standardButton(box->defaultButton())), box->text()}.join('|');
+        answers.empty() ? static_cast<QDialog*>(box)->reject() : box->button(answers.front())->click();
+        if (!answers.empty()) answers.pop_front();
+    };
+}
+
+// The longest the window's thread went without serving a 10 ms timer, while started.
+struct GapProbe {
+    GapProbe() { timer.setTimerType(Qt::PreciseTimer), QObject::connect(&timer, &QTimer::timeout, [this] { note(); }); }
+    void start() { clock.start(), timer.start(10); }
+    void stop() { note(), timer.stop(); }
+    void note() { longest = std::max(longest, clock.restart()); }
+    QTimer timer;
+    QElapsedTimer clock;
+    qint64 longest = 0;
+};
+
+QString readSource(const char* path) {
+    QFile file(QStringLiteral(KAVREL_SOURCE_DIR "/") + path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+}
+
+// A row of the Windows template as the Qt table writes it (qtRow); marks are in ControlClass order.
+QString templateRow(const QHash<QString, int>& ids, const QRegularExpressionMatch& m) {
+    const QString name = m.captured(3), styles = m.captured(4);
+    const QStringList marks{"COMBOBOX", "BS_PUSHBUTTON", "BS_GROUPBOX", "STATIC", "EDIT", "BS_AUTOCHECKBOX", "BS_AUTORADIOBUTTON"};
+    const auto kind = std::find_if(marks.begin(), marks.end(), [&](const QString& mark) { return (name + styles).contains(mark); }) - marks.begin();
+    const unsigned style = (styles.contains("SS_RIGHT") || m.hasCaptured(9) ? unsigned(kRightAligned) : 0u) |
+                           (styles.contains("ES_UPPERCASE") ? unsigned(kUppercase) : 0u) | (styles.contains("ES_NUMBER") ? unsigned(kDigitsOnly) : 0u);
+    return QStringList{QString::number(ids.value(m.captured(2), -2)), QString::number(kind), m.captured(1),
+                       m.captured(5), m.captured(6), m.captured(7), m.captured(8), QString::number(style)}.join('|');
+}
+
+QString qtRow(const ControlRow& r) {
+    return QString::asprintf("%d|%d|%s|%d|%d|%d|%d|%u", r.id, int(r.kind), r.caption, r.x, r.y, r.width, r.height, r.style);
+}
+
+}  // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { std::setlocale(LC_NUMERIC, "C"); }  // as main() does
+
+    // The Qt table row by row against the Windows template; its order is the tab order.
+    void layoutFollowsTheTemplate() {
+        QHash<QString, int> ids{{"IDC_STATIC", -1}, {"IDCANCEL", 2}};
+        for (const auto& m : QRegularExpression("#define (IDC_\\w+) (\\d+)").globalMatch(readSource("ui/resources/resource.h")))
+            ids[m.captured(1)] = m.captured(2).toInt();
+        QStringList fromTemplate, fromTable;
+        for (const ControlRow& row : kControlRows) fromTable << qtRow(row);
+        for (const auto& m : QRegularExpression("CONTROL \"([^\"]*)\", (\\w+), \"(\\w+)\", ([^,]+), (\\d+), (\\d+), (\\d+), (\\d+)(, WS_EX_RIGHT)?")
+                                 .globalMatch(readSource("ui/resources/kavrel_config.rc")))
+            fromTemplate << templateRow(ids, m);
+        QCOMPARE(fromTable, fromTemplate);
+    }
+
+    // One control at a time, so that swapped controls show; converted as the Windows form does.
+    void everyControlCarriesItsOwnSettingAndConvertsLeniently() {
+        const struct { int id; QString typed, shown; } cases[] = {
+            {IDC_CALLSIGN, "N0CALL", "N0CALL"}, {IDC_PATH, "WIDE2-2", "WIDE2-2"}, {IDC_STATUS_TEXT, QString(400, 'x'), QString(299, 'x')},
+            {IDC_CALIBRATION, "-1", "-1"}, {IDC_CALIBRATION, "12ab", "12"}, {IDC_AUTO_TXD, "70000", "4464"},
+            {IDC_SEND_EVERY, "300", "44"}, {IDC_AUTO_TX_RATE, "-1", "65535"}, {IDC_QUIET_TIME, "", "0"},
+            {IDC_FREQUENCY, "144,39", "144.000"}, {IDC_FREQUENCY, "145.5", "145.500"}, {IDC_TX_TWIST, {}, {}},
+            {IDC_INVERT_CD, {}, {}}, {IDC_SEND_WITH_WEATHER, {}, {}}, {IDC_ALLOW_TTL_SERIAL, {}, {}}, {IDC_PEET, {}, {}}, {IDC_WX200, {}, {}}};
+        MainWindow window({});
+        const TrackerSettings defaults;
+        for (const auto& c : cases) {
+            writeForm(window.controls(), defaults);
+            auto* edit = qobject_cast<QLineEdit*>(window.control(c.id));
+            auto* button = qobject_cast<QAbstractButton*>(window.control(c.id));
+            const bool checked = button != nullptr && !button->isChecked();
+            edit != nullptr ? edit->setText(c.typed) : button->setChecked(checked);
+            TrackerSettings read;
+            readForm(window.controls(), read);
+            for (const SettingSpec& spec : kSettingSpecs)
+                QVERIFY2(sameSetting(read, defaults, spec) == (spec.controlId != c.id), spec.name);
+            writeForm(window.controls(), defaults);
+            writeForm(window.controls(), read);
+            QCOMPARE(edit != nullptr ? edit->text() : QString(), c.shown);
+            QCOMPARE(button != nullptr && button->isChecked(), checked);
+        }
+        click(window, IDC_WX200);  // both were checked: the mode buttons' command keeps the clicked one only
+        QCOMPARE(qobject_cast<QAbstractButton*>(window.control(IDC_WX200))->isChecked() + 2 * qobject_cast<QAbstractButton*>(window.control(IDC_PEET))->isChecked(), 1);
+    }
+
+    // Each generation's image read into the form, the controls of what it lacks disabled, an
+    // edited image written back; the window keeps answering throughout every write.
+    void readAndWriteEveryGenerationStayingResponsive() {
+        GapProbe probe;
+        for (std::int32_t generation = V1_1; generation <= FaV1_4; ++generation) {
+            TrackerSettings before, expected, shown, stored;  // a tracker configured before: not the defaults
+            before.model = expected.model = stored.model = generation;
+            before.callsign = "N0OLD", before.autoTxRateSec = 900, before.txTwist = false, before.peetMode = false;
+            TrackerOptions options = trackerOptions(generation);
+            options.eeprom = encodeSettings(before).image;
+            Rig rig(options);
+            click(rig.window, IDC_READ_CONFIG);
+            QVERIFY(waitIdle(rig.window));
+            QCOMPARE(rig.window.state().status, std::string("Read Config Successful"));
+            QVERIFY(decodeSettings(options.eeprom, expected));
+            readForm(rig.window.controls(), shown);
+            for (const SettingSpec& spec : kSettingSpecs) {
+                QVERIFY2(sameSetting(shown, expected, spec), spec.name);
+                QCOMPARE(rig.window.control(spec.controlId)->isEnabled(), isCarried(spec.carried, generation));
+            }
+            type(rig.window, IDC_CALLSIGN, "n0gen");  // upper case as it is typed; the status text keeps its case
+            type(rig.window, IDC_STATUS_TEXT, "Mixed");
+            type(rig.window, IDC_AUTO_TX_RATE, "600");
+            probe.start();
+            click(rig.window, IDC_WRITE_CONFIG);
+            QVERIFY(waitIdle(rig.window));
+            probe.stop();
+            QCOMPARE(rig.window.state().status, std::string("Config Written Successfully!"));
+            QVERIFY(decodeSettings(rig.tracker.stop().eeprom(), stored));
+            QCOMPARE(stored.callsign + stored.statusText + std::to_string(stored.autoTxRateSec), std::string("N0GENMixed600"));
+        }
+        QVERIFY2(probe.longest < 250, qPrintable(QString::number(probe.longest)));
+    }
+
+    // The boxes of a write, as the Windows program shows them, before anything is sent: the risky
+    // path and rate (declining sends nothing) and the text that does not fit (nothing sent, the
+    // form shows the cut text).
+    void writesAskFirst() {
+        const QString confirm = "Kavrel Write|" + QString::number(B::Ok | B::Cancel) + '|' + QString::number(B::Cancel) + '|';
+        const QString cut = "Text Truncated|" + QString::number(B::Ok) + '|' + QString::number(B::Ok) + '|' + kTextTruncatedText;
+        const QString path = confirm + "You are about to configure your Kavrel with the ability to send a longer path";
+        const QString rate = confirm + "You are about to configure your Kavrel with the ability to send at a rate";
+        const struct { const char* path; const char* rate; int length; std::deque<B> answers; QStringList asked; bool sent; } cases[] = {
+            {"WIDE1-1,WIDE7-7", "300", 6, {B::Cancel}, {path}, false}, {"WIDE1-1", "119", 6, {B::Cancel}, {rate}, false},
+            {"WIDE1-1,WIDE7-7", "119", 6, {B::Ok, B::Cancel}, {path, rate}, false},
+            {"WIDE1-1,WIDE7-7", "119", 6, {B::Ok, B::Ok}, {path, rate}, true}, {"WIDE1-1", "300", 200, {B::Ok}, {cut}, false}};
+        for (const auto& c : cases) {
+            Rig rig(trackerOptions(FaV1_4));
+            type(rig.window, IDC_PATH, c.path);
+            type(rig.window, IDC_AUTO_TX_RATE, c.rate);
+            type(rig.window, IDC_STATUS_TEXT, QString(c.length, 'x'));
+            QStringList seen;
+            ModalAnswers answers(boxAnswers(seen, c.answers));
+            click(rig.window, IDC_WRITE_CONFIG);
+            QVERIFY(waitIdle(rig.window));
+            QCOMPARE(seen.size(), c.asked.size());
+            for (int i = 0; i < seen.size(); ++i) QVERIFY2(seen[i].startsWith(c.asked[i]), qPrintable(seen[i]));
+            QCOMPARE(bytesOf(rig.tracker.stop().events(), WireKind::FromHost).empty(), !c.sent);
+            TrackerSettings form, stored;  // the form shows what the image would have held
+            form.path = c.path, form.statusText = std::string(std::size_t(c.length), 'x');
+            QCOMPARE(decodeSettings(encodeSettings(form).image, stored) ? textOf(rig.window, IDC_STATUS_TEXT).toStdString() : "", stored.statusText);
+        }
+    }
+
+    // Save through a save dialog as the Windows program asks it, Load through an open dialog.
+    void saveAndLoadThroughTheFileDialogs() {
+        TempDir dir;
+        MainWindow window({});
+        QStringList names{QString::fromStdString(dir.path("mine")), QString::fromStdString(dir.path("mine.kvr"))}, seen;
+        ModalAnswers answers([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            seen << QStringList{QString::number(dialog->acceptMode()), dialog->nameFilters().join(';'), dialog->defaultSuffix(),
+                                QString::number(dialog->testOption(QFileDialog::DontConfirmOverwrite)),
+                                QFileInfo(dialog->selectedFiles().value(0)).fileName()}.join('|');
+            names.isEmpty() ? static_cast<QDialog*>(dialog)->reject()
+                            : (dialog->selectFile(names.takeFirst()), static_cast<QDialog*>(dialog)->accept());
+        });
+        type(window, IDC_CALLSIGN, "N0SAVE");
+        click(window, IDC_SAVE);
+        QVERIFY(waitIdle(window));
+        QCOMPARE(window.state().status, std::string("File Saved"));
+        type(window, IDC_CALLSIGN, "OTHER");
+        click(window, IDC_LOAD);
+        QVERIFY(waitIdle(window));
+        QCOMPARE(window.state().status, std::string("File Loaded"));
+        QCOMPARE(textOf(window, IDC_CALLSIGN), QString("N0SAVE"));
+        QVERIFY(window.control(IDC_FREQUENCY)->isEnabled());  // a file is the FA generation's
+        // Mode (1 save, 0 open), filter, suffix, the overwrite question kept, the name suggested (none to open).
+        QCOMPARE(seen.value(0), QString("1|KavrelConfig Files (*.kvr)|kvr|0|config1.kvr"));
+        QVERIFY2(seen.value(1).startsWith("0|KavrelConfig Files (*.kvr)|kvr|0|") && !seen.value(1).endsWith(".kvr"), qPrintable(seen.value(1)));
+    }
+
+    void tonesReachTheWire() {
+        Rig rig(trackerOptions(FaV1_4));
+        for (int id : {IDC_SEND_1200, IDC_SEND_2200, IDC_SEND_BOTH, IDC_STOP_TEST}) click(rig.window, id);
+        QVERIFY(waitIdle(rig.window));
+        QTest::qWait(300);  // the simulator's thread takes the last bytes off the pty
+        QCOMPARE(bytesOf(rig.tracker.stop().events(), WireKind::Heard), std::vector<std::uint8_t>({27, 27, '1', 27, 27, '2', 27, 27, '3', 27, 27, 27}));
+    }
+
+    // A write that fails, or cannot be verified, says so; a babbling or silent tracker never
+    // holds the window.
+    void failedWritesSaySoAndNeverFreeze() {
+        const struct { FaultKind fault; std::int32_t value; const char* status; } cases[] = {
+            {FaultKind::Corrupt, 40, "Verify Failed"}, {FaultKind::Babble, 0, "Verify FAILED SIZE"},
+            {FaultKind::Silent, 0, "Kavrel not found : ()"}};
+        GapProbe probe;
+        for (const auto& c : cases) {
+            TrackerOptions options = trackerOptions(FaV1_4);
+            options.fault = {c.fault, c.value};
+            Rig rig(options);
+            probe.start();
+            click(rig.window, IDC_WRITE_CONFIG);
+            QVERIFY(waitIdle(rig.window));
+            probe.stop();
+            QCOMPARE(rig.window.state().status, std::string(c.status));
+        }
+        QVERIFY2(probe.longest < 250, qPrintable(QString::number(probe.longest)));
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
