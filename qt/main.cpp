@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "kavrel_version.h"
 #include "qt/main_window.h"
 
 namespace {
@@ -29,6 +30,7 @@ void grabLater(MainWindow& window, const QString& file, int seconds) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kavrel-config"));
+    QApplication::setApplicationVersion(QStringLiteral(KAVREL_VERSION_TEXT));
     QGuiApplication::setDesktopFileName(QStringLiteral("kavrel-config"));
     // Qt takes the user's locale; numbers in the form are read and written with a decimal point,
     // as the Windows program does (atof, "%3.3f").
@@ -37,6 +39,7 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Reads, edits, saves and writes the configuration of a Kavrel tracker."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption port(QStringLiteral("port"),
                                   QStringLiteral("Lists DEVICE first among the serial ports and selects it (may be repeated)."),
                                   QStringLiteral("DEVICE"));
