@@ -11,3 +11,9 @@ int formatText(char (&buffer)[kFormatTextSize], const char* format, ...)
     __attribute__((format(printf, 2, 3)))
 #endif
     ;
+
+// The form's frequency: "%3.3f" of the value. From 1e15 up and from -1e14 down that needs more
+// than the 19 characters, and such a value is shown in "%g" form, which fits and reads back as the
+// same number; infinity and NaN get fixed texts, since the C runtimes spell them differently.
+// Answers the text, in buffer or a constant.
+const char* formatFrequency(char (&buffer)[kFormatTextSize], float mhz);

@@ -4,7 +4,6 @@
 #include <QByteArray>
 #include <QLineEdit>
 
-#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -28,19 +27,9 @@ std::string controlText(const Controls& controls, int id, int limit) {
 
 void showText(const Controls& controls, int id, const char* text) { edit(controls, id)->setText(QString::fromLatin1(text)); }
 
-// "%3.3f" needs more than the 19 characters of the Windows buffer from 1e15 up and from -1e14
-// down; such a value is shown in "%g" form, which fits and reads back as the same number.
 void showFrequency(const Controls& controls, int id, float mhz) {
-    const double value = static_cast<double>(mhz);
     char buffer[kFormatTextSize];
-    const char* shown = buffer;
-    if (std::isnan(value))
-        shown = "nan";
-    else if (std::isinf(value))
-        shown = value > 0 ? "inf" : "-inf";
-    else if (formatText(buffer, "%3.3f", value) < 0)
-        formatText(buffer, "%g", value);
-    showText(controls, id, shown);
+    showText(controls, id, formatFrequency(buffer, mhz));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "ui/form_binding.h"
 
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -43,20 +42,7 @@ void showNumber(HWND dialog, int id, int value) {
     SetDlgItemTextA(dialog, id, outputBuffer);
 }
 
-// "%3.3f" needs more than the 19 characters of the buffer from 1e15 up and from -1e14 down; such
-// a value is shown in "%g" form, which always fits and reads back as the same number. Infinity
-// and NaN get fixed texts, since the C runtimes spell them differently.
-void showFrequency(HWND dialog, float mhz) {
-    const double value = static_cast<double>(mhz);
-    const char* shown = outputBuffer;
-    if (std::isnan(value))
-        shown = "nan";
-    else if (std::isinf(value))
-        shown = value > 0 ? "inf" : "-inf";
-    else if (formatText(outputBuffer, "%3.3f", value) < 0)
-        formatText(outputBuffer, "%g", value);
-    SetDlgItemTextA(dialog, IDC_FREQUENCY, shown);
-}
+void showFrequency(HWND dialog, float mhz) { SetDlgItemTextA(dialog, IDC_FREQUENCY, formatFrequency(outputBuffer, mhz)); }
 
 void showCheck(HWND dialog, int id, bool checked) {
     SendDlgItemMessageA(dialog, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);

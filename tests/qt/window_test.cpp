@@ -224,12 +224,12 @@ private slots:
         });
         type(window, IDC_CALLSIGN, "N0SAVE");
         click(window, IDC_SAVE);
-        QVERIFY(waitIdle(window));
-        QCOMPARE(window.state().status, std::string("File Saved"));
+        // The file dialog comes first; the request is posted only once it is answered.
+        QTRY_COMPARE_WITH_TIMEOUT(window.state().status, std::string("File Saved"), 30000);
         type(window, IDC_CALLSIGN, "OTHER");
         click(window, IDC_LOAD);
+        QTRY_COMPARE_WITH_TIMEOUT(window.state().status, std::string("File Loaded"), 30000);
         QVERIFY(waitIdle(window));
-        QCOMPARE(window.state().status, std::string("File Loaded"));
         QCOMPARE(textOf(window, IDC_CALLSIGN), QString("N0SAVE"));
         QVERIFY(window.control(IDC_FREQUENCY)->isEnabled());  // a file is the FA generation's
         // Mode (1 save, 0 open), filter, suffix, the overwrite question kept, the name suggested (none to open).
