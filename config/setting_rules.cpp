@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "config/config_image.h"
 #include "config/image_layout.h"
@@ -97,7 +98,10 @@ bool parseDecimal(const std::string& text, double& value) {
     if (!parseWhole(whole, ignored) || fraction.empty() || fraction.size() > 9) return false;
     for (char c : fraction)
         if (!isDigit(c)) return false;
-    return std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc();
+    // The text is checked above; strtod reads it in the C locale, which kavrelcfg never changes
+    // (libc++ has no from_chars for floating point).
+    value = std::strtod(text.c_str(), nullptr);
+    return true;
 }
 
 bool inBand(const SettingSpec& spec, double mhz) {
