@@ -323,9 +323,12 @@ TEST_F(Kavrelcfg, ALateReadBackIsReadOnceMoreAndVerified) {
 TEST_F(Kavrelcfg, OnATerminalTheWriteAsksAndShowsProgress) {
     SimulatorProcess sim({"--generation", "4"});
     ASSERT_FALSE(sim.port().empty());
-    const ProgramResult declined =
-        runKavrelcfgOnTerminal({"write", "-p", sim.port(), "--set", "autoTxRateSec=90"}, "Continue? [y/N] ", "n\n");
-    EXPECT_EQ(declined.exitCode, 1) << declined.out;
+    // "n", and the end of input (Ctrl-D), decline.
+    for (const char* typed : {"n\n", "\x04"}) {
+        const ProgramResult declined =
+            runKavrelcfgOnTerminal({"write", "-p", sim.port(), "--set", "autoTxRateSec=90"}, "Continue? [y/N] ", typed);
+        EXPECT_EQ(declined.exitCode, 1) << declined.out;
+    }
     const ProgramResult accepted =
         runKavrelcfgOnTerminal({"write", "-p", sim.port(), "--set", "autoTxRateSec=90"}, "Continue? [y/N] ", "y\n");
     EXPECT_EQ(accepted.exitCode, 0) << accepted.out;

@@ -9,10 +9,12 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <string>
 
 #include "link/device_transfer.h"
 #include "link/serial_port.h"
+#include "platform/system_error_text.h"
 #include "simulated_tracker.h"
 
 namespace {
@@ -61,6 +63,8 @@ TEST(SerialPort, EveryFailureNamesItsOperationAndTheSystemsReason) {
     }
     closed.close();
     EXPECT_EQ(closed.lastError, "Close: ComPort Invalid");
+    EXPECT_EQ(systemErrorText(0), "");  // no reason where the system gave none
+    EXPECT_EQ(systemErrorText(EIO), std::strerror(EIO));
 
     // A failed open releases the old handle; its text outlives the next success.
     const struct {

@@ -168,6 +168,7 @@ TEST(WriteForTheTracker, ATextThatFitsOnlyTheFirstGenerationSendsNothingElsewher
             EXPECT_EQ(c.beginWrite(), 1);
         EXPECT_EQ(c.statusMessage, encodedFor == V1_1 ? "Nothing Written : Text Too Long" : "Read Config Successful");
         EXPECT_EQ(c.outcome, Outcome::Cut);
+        if (encodedFor == V1_1) { EXPECT_EQ(rig.answers.back(), 1); }  // the form shows the cut settings
         ASSERT_EQ(rig.script.shown.size(), 1u);
         EXPECT_EQ(rig.script.shown[0].caption, "Text Truncated");
         // The settings show what the tracker would have stored.
