@@ -48,7 +48,14 @@ struct Rig {
 // Hands every modal window that opens while it lives (boxes, file dialogs) to answer.
 struct ModalAnswers {
     explicit ModalAnswers(std::function<void(QWidget*)> answer) {
-        QObject::connect(&timer, &QTimer::timeout, [answer] { if (QWidget* m = QApplication::activeModalWidget()) answer(m); }), timer.start(10);
+        // Each box once: a box that is closing can still be the active modal widget at the next tick.
+        QObject::connect(&timer, &QTimer::timeout, [answer] {
+            QWidget* m = QApplication::activeModalWidget();
+            if (m == nullptr || m->property("answered").toBool()) return;
+            m->setProperty("answered", true);
+            answer(m);
+        });
+        timer.start(10);
     }
     QTimer timer;
 };
