@@ -74,6 +74,7 @@ TEST_F(Kavrelcfg, ShowAndHexReadAFileAsTheGenerationItsImageNames) {
     const ProgramResult hex = runKavrelcfg({"hex", imagesDir() + "default-generation1.kvr"});
     EXPECT_EQ(hex.exitCode, 0);
     for (const char* row : {"0        09                       address block start: 9\n",
+                            "5        40                       flags: peetMode\n",
                             "9-15     82 A0 96 AC 60 62 60     destination \"APKV01\"\n",
                             "30-36    AE 92 88 8A 64 40 63     path 2 \"WIDE2-1\", end of address block\n"})
         EXPECT_TRUE(contains(hex.out, row)) << row << hex.out;
@@ -119,6 +120,9 @@ TEST_F(Kavrelcfg, SettingsDocumentsRoundTrip) {
     EXPECT_EQ(encoded.exitCode, 0) << encoded.err;
     EXPECT_EQ(encoded.out, fileBytes(image));
 
+    // The largest value is allowed, one more is not.
+    writeWholeFile(dir.path("edge.json"), "{\"calibration\": 255, \"autoTxRateSec\": 65535}");
+    EXPECT_EQ(runKavrelcfg({"encode", "--settings", dir.path("edge.json"), "-o", dir.path("x.kvr")}).exitCode, 0);
     writeWholeFile(dir.path("bad.json"), "{\"calibration\": 300}");
     const ProgramResult bad = runKavrelcfg({"encode", "--settings", dir.path("bad.json"), "-o", dir.path("x.kvr")});
     EXPECT_EQ(bad.exitCode, 2);
