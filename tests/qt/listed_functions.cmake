@@ -1,0 +1,13 @@
+# Fails when the test program has a test function that PROGRAM's CMake list (LISTED) leaves out.
+cmake_minimum_required(VERSION 3.20)
+execute_process(COMMAND ${PROGRAM} -functions OUTPUT_VARIABLE output RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${PROGRAM} -functions failed: ${result}")
+endif()
+string(REGEX MATCHALL "[A-Za-z0-9_]+\\(\\)" functions "${output}")
+foreach(function ${functions})
+    string(REPLACE "()" "" function ${function})
+    if(NOT function IN_LIST LISTED)
+        message(FATAL_ERROR "${function} is not in tests/qt/CMakeLists.txt's list, so ctest never runs it")
+    endif()
+endforeach()
