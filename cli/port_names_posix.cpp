@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "cli/port_name_order.h"
+
 namespace {
 
 // USB serial adapters and modems (Linux), on-board UARTs, and the macOS call-out and USB nodes.
@@ -23,15 +25,15 @@ NameKey keyOf(const std::string& name) {
     return {name.substr(0, cut), name.size() - cut, name.substr(cut)};
 }
 
-bool naturalLess(const std::string& a, const std::string& b) {
+}  // namespace
+
+bool portNameBefore(const std::string& a, const std::string& b) {
     const NameKey ka = keyOf(a);
     const NameKey kb = keyOf(b);
     if (ka.stem != kb.stem) return ka.stem < kb.stem;
     if (ka.digits != kb.digits) return ka.digits < kb.digits;
     return ka.number < kb.number;
 }
-
-}  // namespace
 
 std::vector<std::string> candidatePortNames() {
     std::vector<std::string> names;
@@ -40,7 +42,7 @@ std::vector<std::string> candidatePortNames() {
         if (glob(pattern, 0, nullptr, &found) == 0) {
             std::vector<std::string> group;
             for (std::size_t i = 0; i < found.gl_pathc; ++i) group.push_back(found.gl_pathv[i]);
-            std::sort(group.begin(), group.end(), naturalLess);
+            std::sort(group.begin(), group.end(), portNameBefore);
             names.insert(names.end(), group.begin(), group.end());
         }
         globfree(&found);

@@ -11,11 +11,16 @@
 
 namespace {
 
-// Starts the program with standard input /dev/null and its output in the folder's files out and err.
-pid_t spawn(std::vector<std::string> args, const TempDir& folder) {
+std::vector<char*> argvOf(std::vector<std::string>& args) {
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
+    return argv;
+}
+
+// Starts the program with standard input /dev/null and its output in the folder's files out and err.
+pid_t spawn(std::vector<std::string> args, const TempDir& folder) {
+    const std::vector<char*> argv = argvOf(args);
     const std::string out = folder.path("out"), err = folder.path("err");
     const pid_t pid = ::fork();
     if (pid != 0) return pid;
@@ -40,6 +45,15 @@ void finish(pid_t pid, ProgramResult& result, int timeoutMs) {
     if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
 }
 
+// Waits for the end as finish does; answers the result with what the program printed.
+ProgramResult collect(pid_t pid, const TempDir& folder, int timeoutMs) {
+    ProgramResult result;
+    finish(pid, result, timeoutMs);
+    result.out = readWholeFile(folder.path("out"));
+    result.err = readWholeFile(folder.path("err"));
+    return result;
+}
+
 std::vector<std::string> kavrelcfg(const std::vector<std::string>& args) {
     std::vector<std::string> argv{KAVRELCFG_PATH};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -50,17 +64,12 @@ std::vector<std::string> kavrelcfg(const std::vector<std::string>& args) {
 
 ProgramResult runKavrelcfg(const std::vector<std::string>& args, int timeoutMs) {
     TempDir folder;
-    ProgramResult result;
-    finish(spawn(kavrelcfg(args), folder), result, timeoutMs);
-    result.out = readWholeFile(folder.path("out"));
-    result.err = readWholeFile(folder.path("err"));
-    return result;
+    return collect(spawn(kavrelcfg(args), folder), folder, timeoutMs);
 }
 
 ProgramResult runKavrelcfgUntil(const std::vector<std::string>& args, const std::string& text,
                                 const std::function<void(pid_t)>& then) {
     TempDir folder;
-    ProgramResult result;
     const pid_t pid = spawn(kavrelcfg(args), folder);
     for (int waited = 0; waited < 30000; waited += 5) {
         if (readWholeFile(folder.path("err")).find(text) != std::string::npos) {
@@ -69,19 +78,14 @@ ProgramResult runKavrelcfgUntil(const std::vector<std::string>& args, const std:
         }
         ::usleep(5000);
     }
-    finish(pid, result, 30000);
-    result.out = readWholeFile(folder.path("out"));
-    result.err = readWholeFile(folder.path("err"));
-    return result;
+    return collect(pid, folder, 30000);
 }
 
 ProgramResult runKavrelcfgOnTerminal(const std::vector<std::string>& args, const std::string& prompt,
                                      const std::string& typed) {
     ProgramResult result;
     std::vector<std::string> argv = kavrelcfg(args);
-    std::vector<char*> pointers;
-    for (std::string& arg : argv) pointers.push_back(arg.data());
-    pointers.push_back(nullptr);
+    const std::vector<char*> pointers = argvOf(argv);
     int master = -1;
     const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
     if (pid < 0) return result;

@@ -10,18 +10,9 @@
 #include "support/stored_images.h"
 #include "support/temp_dir.h"
 
-namespace {
-
-std::string fileOf(const ConfigImage& image) {
-    const ConfigFileBytes bytes = configFileBytes(image);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-}  // namespace
-
 TEST(ConfiguratorFiles, LoadSetsTheGenerationByHowFarTheFileGot) {
     TempDir dir;
-    const std::string whole = fileOf(defaultImage(1));
+    const std::string whole = configFileOf(defaultImage(1));
     const struct {
         std::string bytes;  // "-": no file at all
         const char* status;
@@ -32,7 +23,7 @@ TEST(ConfiguratorFiles, LoadSetsTheGenerationByHowFarTheFileGot) {
                  {"KVR", "Invalid File Format", Outcome::FileFailed, None, 7},
                  {whole.substr(0, 6), "Invalid File Format", Outcome::FileFailed, FaV1_4, 7},
                  {whole.substr(0, 100), "Failed to read data", Outcome::FileFailed, FaV1_4, 7},
-                 {fileOf(storedImage("hostile-blank")), "Corrupted EEPROM", Outcome::Corrupted, FaV1_4, 128},
+                 {configFileOf(storedImage("hostile-blank")), "Corrupted EEPROM", Outcome::Corrupted, FaV1_4, 128},
                  {whole, "File Loaded", Outcome::Succeeded, FaV1_4, 128}};
     for (const auto& c : cases) {
         TransferRig rig("/dev/null");

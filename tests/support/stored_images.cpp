@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "config/config_file.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -32,3 +33,8 @@ std::vector<StoredImage> storedImages() {
 ConfigImage storedImage(const std::string& name) { return imageOf(std::string(KAVREL_TEST_IMAGES) + "/" + name + ".kvr"); }
 
 ConfigImage defaultImage(int generation) { return storedImage("default-generation" + std::to_string(generation)); }
+
+std::string configFileOf(const ConfigImage& image) {
+    const ConfigFileBytes bytes = configFileBytes(image);
+    return std::string(bytes.begin(), bytes.end());
+}

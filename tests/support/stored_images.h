@@ -16,3 +16,5 @@ std::vector<StoredImage> storedImages();
 ConfigImage storedImage(const std::string& name);
 // The default settings' image for a generation, 0 to 4.
 ConfigImage defaultImage(int generation);
+// The image as the bytes of a configuration file, as our writer lays them out.
+std::string configFileOf(const ConfigImage& image);

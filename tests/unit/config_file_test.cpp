@@ -13,16 +13,11 @@ ParsedFile parse(const std::string& bytes) {
     return parseConfigFile(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
-std::string fileOf(const ConfigImage& image) {
-    const ConfigFileBytes bytes = configFileBytes(image);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 }  // namespace
 
 TEST(ConfigFile, HeaderThenImageAndBack) {
     const ConfigImage image = defaultImage(4);
-    const std::string file = fileOf(image);
+    const std::string file = configFileOf(image);
     EXPECT_EQ(file.substr(0, 8), std::string("KVR1\x80\0\0\0", 8));
     const ParsedFile parsed = parse(file + std::string(64, '\x55'));  // trailing bytes are ignored
     EXPECT_EQ(parsed.result, FileParse::Complete);
@@ -31,7 +26,7 @@ TEST(ConfigFile, HeaderThenImageAndBack) {
 }
 
 TEST(ConfigFile, EveryDamagedHeaderOrShortImageIsNamed) {
-    const std::string file = fileOf(defaultImage(4));
+    const std::string file = configFileOf(defaultImage(4));
     const struct {
         std::string bytes;
         FileParse result;
@@ -64,6 +59,10 @@ TEST(ConfigFile, TheImageTellsTheGenerationThatLaidItOut) {
         EXPECT_TRUE(inferred.recognised) << generation;
         EXPECT_EQ(inferred.model, generation) << inferred.evidence;
     }
+    ConfigImage lowByteOnly = defaultImage(4);  // a frequency whose second byte is 0 is one all the same
+    lowByteOnly[10] = 0;
+    const InferredGeneration low = inferGeneration(lowByteOnly);
+    EXPECT_TRUE(low.recognised && low.model == 4) << low.evidence;
     ConfigImage foreign = defaultImage(3);
     foreign[12] ^= 0x02;  // "APKV14" becomes another destination
     for (const ConfigImage& image : {storedImage("hostile-blank"), foreign}) {

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <functional>
@@ -70,7 +71,11 @@ TEST(SaveImageFile, ReplacesTheFileALinkLeadsToAndNeverAFolderOrDevice) {
     EXPECT_EQ(save(dir.path("dangling.kvr")), FileSaveResult::Saved);
     EXPECT_EQ(readWholeFile(dir.path("real/new.kvr")), kSaved);
 
-    EXPECT_EQ(save(dir.path("real")), FileSaveResult::OpenFailed);
+    // A folder is refused with its own reason, not one an earlier call left behind.
+    int code = 0;
+    errno = ENOENT;
+    EXPECT_EQ(saveImageFile(dir.path("real").c_str(), ConfigImage{}, code), FileSaveResult::OpenFailed);
+    EXPECT_EQ(code, EISDIR);
     EXPECT_EQ(save(dir.path("no/such/folder.kvr")), FileSaveResult::OpenFailed);
     // A device is written in place, as a plain write would; the full one refuses the bytes.
     EXPECT_EQ(save("/dev/full"), FileSaveResult::WriteFailed);
