@@ -86,7 +86,7 @@ TEST_F(Kavrelcfg, EncodeStoresTheDefaultsOrAFileWithItsChanges) {
         EXPECT_EQ(readWholeFile(dir.path("d.kvr")), configFileOf(defaultImage(model[0] - '0'))) << model;
     }
     const ProgramResult changed =
-        runKavrelcfg({"encode", "--from", dir.path("d.kvr"), "--set=callsign=kv1abZ-7", "--set", "autoTxDelayMs=250",
+        runKavrelcfg({"encode", "--from", dir.path("d.kvr"), "--set=callsign=kv1azZ-7", "--set", "autoTxDelayMs=250",
                       "--set", "frequencyMHz=146.522", "--set", "wx200Mode=yes", "--set", "statusText=Hi there", "-o", dir.path("e.kvr")});
     EXPECT_EQ(changed.exitCode, 0) << changed.err;
     EXPECT_EQ(changed.err, "autoTxDelayMs: 250 is stored as 253, the nearest value the tracker holds\nfrequencyMHz: 146.522 is "
@@ -94,7 +94,7 @@ TEST_F(Kavrelcfg, EncodeStoresTheDefaultsOrAFileWithItsChanges) {
     EXPECT_TRUE(contains(runKavrelcfg({"hex", dir.path("e.kvr")}).out,
                          "status text \"Hi there\"\n50       00                       end of status text\n"));
     const ProgramResult shown = runKavrelcfg({"show", dir.path("e.kvr")});
-    for (const char* line : {"callsign = KV1ABZ-7\n", "frequencyMHz = 146.520\n", "wx200Mode = true\n", "statusText = Hi there\n"})
+    for (const char* line : {"callsign = KV1AZZ-7\n", "frequencyMHz = 146.520\n", "wx200Mode = true\n", "statusText = Hi there\n"})
         EXPECT_TRUE(contains(shown.out, line)) << line << shown.out;
 }
 
