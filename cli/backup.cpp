@@ -60,6 +60,6 @@ bool saveBackup(const std::string& named, const ConfigImage& image, const std::s
     return false;
 }
 
-std::string restoreCommand(const std::string& port, const std::string& backupPath) {
-    return "kavrelcfg write -p " + shellWord(port) + " --from " + shellWord(backupPath) + " --force --no-backup";
+std::string restoreCommand(const std::string& port, const std::string& backupPath, bool otherLayout) {
+    return "kavrelcfg restore -p " + shellWord(port) + (otherLayout ? " --force " : " ") + shellWord(backupPath);
 }

@@ -12,6 +12,6 @@
 bool saveBackup(const std::string& named, const ConfigImage& image, const std::string& callsign, std::string& path,
                 std::string& error);
 
-// The command that writes a backup back onto the tracker on port: as it is (--force, it may hold
-// values the checks refuse), and without a backup of its own, since it is the backup.
-std::string restoreCommand(const std::string& port, const std::string& backupPath);
+// The command that writes a backup back onto the tracker on port, byte for byte; with
+// otherLayout, one whose layout is another generation's (--force).
+std::string restoreCommand(const std::string& port, const std::string& backupPath, bool otherLayout);

@@ -9,6 +9,7 @@
 #include "cli/interrupts.h"
 #include "cli/messages.h"
 #include "cli/named_files.h"
+#include "cli/port_session.h"
 #include "cli/settings_document.h"
 #include "cli/settings_printer.h"
 #include "cli/tool_context.h"
@@ -64,9 +65,11 @@ int loadSide(const Side& side, const std::int32_t* model, bool trace, TrackerSet
         ToolContext tool;
         tool.port.portName = side.name;
         TransferDisplay display(tool.port, trace, false);
+        int status = kExitFailed;
+        if (!takePort(tool, display, status)) return status == kExitInterrupted ? status : kExitUsage;
         const TransferEnd end = display.request(tool.configurator, VersionThenRead);
         if (end != TransferEnd::Finished || tool.configurator.outcome != Outcome::Succeeded) {
-            const int status = reportTransfer(tool, display, end);
+            status = reportTransfer(tool, display, end);
             return status == kExitInterrupted ? status : kExitUsage;
         }
         settings = tool.configurator.settings;
@@ -118,6 +121,8 @@ int runDiff(const Arguments& args) {
         return usageError("diff", "give two configurations: files, - or -p PORT");
     if (!sides[0].port && !sides[1].port && sides[0].name == "-" && sides[1].name == "-")
         return usageError("diff", "only one of the two can be standard input");
+    for (const Side& side : sides)
+        if (side.port && !usablePortName(side.name, error)) return usageError("diff", error);
     std::int32_t model = 0;
     bool modelGiven = false;
     if (!modelOption(parsed, model, modelGiven)) return usageError("diff", "--model takes 0, 1, 2, 3 or 4");

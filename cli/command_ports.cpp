@@ -1,4 +1,5 @@
 // kavrelcfg ports: the serial ports that open, and with --probe which of them has a tracker.
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/argument_parser.h"
@@ -9,25 +10,30 @@
 #include "cli/json_output.h"
 #include "cli/messages.h"
 #include "cli/port_names.h"
+#include "cli/port_session.h"
+#include "cli/system_conventions.h"
 #include "cli/text_escaping.h"
 #include "cli/tool_context.h"
 #include "cli/transfer_display.h"
+#include "platform/system_error_text.h"
 
 namespace {
 
 const char kUsage[] =
     "Usage: kavrelcfg ports [--probe] [--json] [PORT]...\n"
     "\n"
-    "Lists, one per line, the serial ports that open with the tracker's line settings: COM1 to\n"
-    "COM256 on Windows; /dev/ttyUSB*, /dev/ttyACM*, /dev/ttyS*, /dev/cu.* and /dev/tty.usbserial*\n"
-    "elsewhere; or the PORTs given. A port another program holds does not open.\n"
+    "Lists, one per line, the serial ports this user can open, without opening any: on Linux the\n"
+    "terminals with hardware behind them, but for the system's consoles; /dev/ttyUSB*,\n"
+    "/dev/ttyACM*, /dev/ttyS*, /dev/cu.* and /dev/tty.usbserial* on other POSIX systems; COM1 to\n"
+    "COM256 on Windows; or the PORTs given. A port that is there but cannot be opened is named on\n"
+    "standard error, with the reason and what to do.\n"
     "\n"
     "  --probe   ask each port for a tracker's version, once at 9600 and once at 2400 baud (about\n"
     "            a second a port), and show which has a tracker and its generation\n"
     "  --json    print a JSON array of objects: port, and with --probe tracker, version, model, baud\n"
     "\n"
-    "Exit status: 0 at least one port opened (with --probe: a tracker answered), 1 none, 2 usage,\n"
-    "130 interrupted.\n";
+    "Exit status: 0 at least one port can be used (with --probe: a tracker answered), 1 none, 2\n"
+    "usage, 130 interrupted.\n";
 
 // Two attempts of the version probe, one at each speed, instead of the window's five.
 constexpr std::int32_t kProbeRetriesUsed = 3;
@@ -45,12 +51,23 @@ bool probe(PortFound& found) {
     ToolContext tool;
     tool.port.portName = found.name;
     TransferDisplay display(tool.port, false, false);
+    int status = kExitFailed;
+    if (!takePort(tool, display, status)) return status != kExitInterrupted;
     const TransferEnd end = display.request(tool.configurator, VersionOnly, kProbeRetriesUsed);
     found.tracker = tool.configurator.outcome == Outcome::Succeeded;
     found.version = tool.configurator.versionReply;
     found.model = tool.configurator.settings.model;
     found.baud = tool.port.baudRate;
     return end != TransferEnd::Interrupted;
+}
+
+// A port that is there and cannot be used: named with the system's reason; each hint once.
+void reportUnusable(const std::string& name, const PortState& state, std::vector<std::string>& hints) {
+    printWarning("cannot use " + name + ": " + systemErrorText(state.code));
+    const std::string hint = portOpenHint(name, state.code);
+    if (hint.empty() || std::find(hints.begin(), hints.end(), hint) != hints.end()) return;
+    hints.push_back(hint);
+    printHint(hint);
 }
 
 }  // namespace
@@ -64,10 +81,20 @@ int runPorts(const Arguments& args) {
     const bool probing = hasOption(parsed, "--probe");
     catchInterrupts();
     std::vector<PortFound> found;
-    SerialPort port;
-    for (const std::string& name : parsed.positionals.empty() ? candidatePortNames() : parsed.positionals) {
+    std::vector<std::string> hints;
+    int unusable = 0;
+    const bool named = !parsed.positionals.empty();
+    for (const std::string& name : named ? parsed.positionals : candidatePortNames()) {
         if (interruptRequested()) break;
-        if (port.probe(name) != 1) continue;
+        const PortState state = portState(name);
+        if (state.access != PortAccess::Usable) {
+            // A name given is reported whatever it is; of the names tried, those that are there.
+            if (named || state.access == PortAccess::Refused) {
+                reportUnusable(name, state, hints);
+                ++unusable;
+            }
+            continue;
+        }
         found.push_back(PortFound{name, false, {}, None, 0});
         if (probing && !probe(found.back())) break;
     }
@@ -97,7 +124,8 @@ int runPorts(const Arguments& args) {
     }
     if (hasOption(parsed, "--json")) printJson(stdout, list);
     if (found.empty()) {
-        printError("no serial port opened " + quotedStatus("No COM Ports Found"));
+        printError((unusable == 0 ? "no serial port found " : "no serial port here can be used ") +
+                   quotedStatus("No COM Ports Found"));
         return kExitFailed;
     }
     return probing && trackers == 0 ? kExitFailed : kExitSuccess;

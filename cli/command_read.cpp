@@ -8,10 +8,13 @@
 #include "cli/interrupts.h"
 #include "cli/messages.h"
 #include "cli/named_files.h"
+#include "cli/port_session.h"
 #include "cli/settings_printer.h"
+#include "cli/system_conventions.h"
 #include "cli/terminal.h"
 #include "cli/tool_context.h"
 #include "cli/transfer_display.h"
+#include "config/setting_rules.h"
 
 namespace {
 
@@ -31,6 +34,18 @@ const char kUsage[] =
     "Ctrl-C stops a read at once.\n"
     "Exit status: 0 read (and saved), 1 not read or not saved, 2 usage, 130 interrupted.\n";
 
+// A configuration that reads but holds what no tool writes is shown, and not called a success.
+int reportImplausible(const std::string& port, const std::vector<FitProblem>& problems) {
+    std::string list;
+    for (const FitProblem& problem : problems)
+        list += (list.empty() ? "" : "; ") + std::string(settingSpec(problem.setting).name) + ": " + problem.why;
+    printError("the configuration read from " + port + " holds values no tool writes (" + list +
+               "): it may be torn by an interrupted write, or damaged");
+    printHint("'kavrelcfg restore -p " + shellWord(port) + " FILE.kvr' puts back a backup byte for byte; 'kavrelcfg "
+              "write' backs the tracker up in the backups folder before it writes");
+    return kExitFailed;
+}
+
 }  // namespace
 
 int runRead(const Arguments& args) {
@@ -43,6 +58,7 @@ int runRead(const Arguments& args) {
     if (!parsed.positionals.empty()) return usageError("read", "unexpected argument '" + parsed.positionals[0] + "'");
     const std::string* port = lastValue(parsed, "--port");
     if (port == nullptr) return usageError("read", "give the serial port with -p PORT");
+    if (!usablePortName(*port, error)) return usageError("read", error);
     const std::string* output = lastValue(parsed, "--output");
 
     catchInterrupts();
@@ -50,6 +66,8 @@ int runRead(const Arguments& args) {
     Configurator& configurator = tool.configurator;
     tool.port.portName = *port;
     TransferDisplay display(tool.port, hasOption(parsed, "--trace"), standardErrorIsTerminal());
+    int status = kExitFailed;
+    if (!takePort(tool, display, status)) return status;
     const TransferEnd end = display.request(configurator, VersionThenRead);
 
     const bool read = end == TransferEnd::Finished && configurator.outcome == Outcome::Succeeded;
@@ -60,7 +78,8 @@ int runRead(const Arguments& args) {
         else
             printSettings(stdout, configurator.settings);
     }
-    int status = reportTransfer(tool, display, end);
+    const std::vector<FitProblem> implausible = read ? implausibleValues(configurator.settings) : std::vector<FitProblem>();
+    status = implausible.empty() ? reportTransfer(tool, display, end) : reportImplausible(*port, implausible);
     if (output == nullptr || end != TransferEnd::Finished) return status;
     // bytesReceived counts this read only: the Configurator is new and the reading phase starts
     // it at 0.

@@ -10,6 +10,8 @@
 #include "cli/exit_status.h"
 #include "cli/interrupts.h"
 #include "cli/messages.h"
+#include "cli/port_session.h"
+#include "cli/system_conventions.h"
 #include "cli/tool_context.h"
 #include "cli/transfer_display.h"
 #include "link/device_transfer.h"
@@ -24,7 +26,8 @@ const char kUsage[] =
     "'stop' is sent.\n"
     "\n"
     "  -p, --port PORT   the serial port: COM3 on Windows, /dev/ttyUSB0 or a pty elsewhere\n"
-    "  --seconds N       send stop after N seconds (1 to 3600), or at once on Ctrl-C\n"
+    "  --seconds N       send stop after N seconds (1 to 3600), or at once on Ctrl-C; the port is\n"
+    "                    held meanwhile, and a stop that fails is tried again for a few seconds\n"
     "  --trace           print the bytes sent\n"
     "\n"
     "Exit status: 0 sent, 1 the port did not open or a byte was not taken, 2 usage, 130 interrupted.\n";
@@ -39,15 +42,27 @@ struct ToneName {
 const ToneName kTones[] = {
     {"1200", TestTone::Tone1200}, {"2200", TestTone::Tone2200}, {"both", TestTone::Both}, {"stop", TestTone::Stop}};
 
-// One exchange; false (reported) when the port did not open or took not every byte.
+constexpr int kStopAttempts = 5;
+constexpr auto kStopRetryPause = std::chrono::seconds(1);
+
+// One exchange; false when the port did not open or took not every byte (lastError tells).
 bool sendTone(ToolContext& tool, TestTone tone) {
     // The exchange reports only through lastError, and a later success never clears it.
     tool.port.lastError.clear();
     tool.port.lastErrorCode = 0;
     tool.configurator.testTone(tone);
-    if (tool.port.lastError.empty()) return true;
-    reportPortFailure(tool.port.portName, tool.port.lastError, tool.port.lastErrorCode, tool.port.handle == -1);
-    return false;
+    return tool.port.lastError.empty();
+}
+
+// The stop, tried again for a few seconds where the port failed (an adapter pulled and plugged
+// back): a transmitter left keyed is worse than a late stop.
+bool sendStop(ToolContext& tool) {
+    for (int attempt = 1;; ++attempt) {
+        if (sendTone(tool, TestTone::Stop)) return true;
+        if (attempt == kStopAttempts) return false;
+        tool.port.release();  // a handle whose device went away answers nothing again
+        std::this_thread::sleep_for(kStopRetryPause);
+    }
 }
 
 bool parseSeconds(const std::string& text, int& seconds) {
@@ -66,6 +81,7 @@ int runTone(const Arguments& args) {
     if (parsed.help) return printHelp(kUsage);
     const std::string* port = lastValue(parsed, "--port");
     if (port == nullptr) return usageError("tone", "give the serial port with -p PORT");
+    if (!usablePortName(*port, error)) return usageError("tone", error);
     if (parsed.positionals.size() != 1) return usageError("tone", "give one of 1200, 2200, both or stop");
     const ToneName* chosen = nullptr;
     for (const ToneName& tone : kTones)
@@ -82,13 +98,24 @@ int runTone(const Arguments& args) {
     ToolContext tool;
     tool.port.portName = *port;
     TransferDisplay display(tool.port, hasOption(parsed, "--trace"), false);
-    if (!sendTone(tool, chosen->tone)) return kExitFailed;
+    int status = kExitFailed;
+    if (!takePort(tool, display, status)) return status;
+    if (!sendTone(tool, chosen->tone)) {
+        reportPortFailure(*port, tool.port.lastError, tool.port.lastErrorCode, tool.port.handle == -1);
+        return kExitFailed;
+    }
     printNote(std::string("Test tone command sent: ") + chosen->name);
     if (secondsText == nullptr) return kExitSuccess;
+    // The port stays held while the tone sounds, so the stop finds it free.
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (std::chrono::steady_clock::now() < until && !interruptRequested())
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    if (!sendTone(tool, TestTone::Stop)) return kExitFailed;
+    if (!sendStop(tool)) {
+        reportPortFailure(*port, tool.port.lastError, tool.port.lastErrorCode, tool.port.handle == -1);
+        printError("the stop did not reach the tracker on " + *port + ": the tone may still be on");
+        printHint("'kavrelcfg tone -p " + shellWord(*port) + " stop' stops it, as does switching the tracker off");
+        return kExitFailed;
+    }
     printNote("Test tone command sent: stop");
     return interruptRequested() ? kExitInterrupted : kExitSuccess;
 }

@@ -7,6 +7,7 @@
 #include "cli/exit_status.h"
 #include "cli/interrupts.h"
 #include "cli/json_output.h"
+#include "cli/port_session.h"
 #include "cli/terminal.h"
 #include "cli/text_escaping.h"
 #include "cli/tool_context.h"
@@ -39,12 +40,15 @@ int runVersion(const Arguments& args) {
         return usageError("version", "unexpected argument '" + parsed.positionals[0] + "'");
     const std::string* port = lastValue(parsed, "--port");
     if (port == nullptr) return usageError("version", "give the serial port with -p PORT");
+    if (!usablePortName(*port, error)) return usageError("version", error);
 
     catchInterrupts();
     ToolContext tool;
     Configurator& configurator = tool.configurator;
     tool.port.portName = *port;
     TransferDisplay display(tool.port, hasOption(parsed, "--trace"), standardErrorIsTerminal());
+    int status = kExitFailed;
+    if (!takePort(tool, display, status)) return status;
     const TransferEnd end = display.request(configurator, VersionOnly);
     if (end == TransferEnd::Finished && configurator.outcome == Outcome::Succeeded) {
         if (hasOption(parsed, "--json")) {
@@ -53,7 +57,10 @@ int runVersion(const Arguments& args) {
                                    {"model", configurator.settings.model},
                                    {"baud", tool.port.baudRate}});
         } else {
-            std::printf("version = %s\n", visibleText(configurator.versionReply).c_str());
+            // The line end the tracker sends after its version is no part of it; JSON keeps the reply whole.
+            std::string version = configurator.versionReply;
+            while (!version.empty() && (version.back() == '\r' || version.back() == '\n')) version.pop_back();
+            std::printf("version = %s\n", visibleText(version).c_str());
             std::printf("model = %d\n", static_cast<int>(configurator.settings.model));
         }
     }

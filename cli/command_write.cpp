@@ -7,6 +7,7 @@
 #include "cli/exit_status.h"
 #include "cli/interrupts.h"
 #include "cli/messages.h"
+#include "cli/port_session.h"
 #include "cli/setting_sources.h"
 #include "cli/settings_help.h"
 #include "cli/terminal.h"
@@ -46,24 +47,46 @@ const char kUsage[] =
     "Exit status: 0 written and verified, nothing to change, or a dry run; 1 not written or not\n"
     "verified; 2 usage or a value refused; 130 interrupted.\n\n";
 
-// Reads the tracker; false, reported, when no tracker answered with a configuration to go on from.
-bool readTracker(ToolContext& tool, TransferDisplay& display, TrackerHeld& held, int& status) {
-    Configurator& configurator = tool.configurator;
-    const TransferEnd end = display.request(configurator, VersionThenRead);
-    const Outcome outcome = configurator.outcome;
-    if (end != TransferEnd::Finished || outcome == Outcome::PortFailed || outcome == Outcome::NotFound) {
-        status = reportTransfer(tool, display, end);
+// The settings a write must be given when the tracker's own did not decode: every one its
+// generation carries that no file, document or --set gives.
+std::vector<std::string> missingSettings(const SettingSources& sources, std::int32_t model) {
+    std::vector<std::string> missing;
+    const std::vector<SettingsLayer> layers = sources.layers(SettingsLayer{});
+    for (const SettingSpec& spec : kSettingSpecs) {
+        bool given = false;
+        for (const SettingsLayer& layer : layers)
+            for (SettingId id : layer.given) given = given || id == spec.id;
+        if (isCarried(spec.carried, model) && !given) missing.push_back(spec.name);
+    }
+    return missing;
+}
+
+// Whether the tracker's own configuration is one to go on from; reported when it is not.
+bool usableConfiguration(const ToolContext& tool, const TrackerHeld& held, const SettingSources& sources) {
+    const std::string& port = tool.port.portName;
+    const std::string status = quotedStatus(tool.configurator.statusMessage);
+    if (held.bytes != kImageSize) {
+        printError("the tracker on " + port + " sent " +
+                   (held.bytes == 0 ? std::string("nothing") : std::to_string(held.bytes) + " bytes, not 128,") +
+                   " when asked for its configuration " + status +
+                   ": the line to it is not reliable; nothing was written");
+        printHint("check the cable and that no other program uses the port; 'kavrelcfg read -p " + port +
+                  " --trace' shows what the tracker sends");
         return false;
     }
-    held.model = configurator.settings.model;
-    held.decoded = outcome == Outcome::Succeeded;
-    held.bytes = configurator.bytesReceived;
-    held.image = configurator.readImage;
-    held.settings = configurator.settings;
-    if (!held.decoded)
-        printWarning("the tracker's own configuration did not read " + quotedStatus(configurator.statusMessage) +
-                     "; every setting must come from --from, --settings or --set");
-    return true;
+    if (held.decoded) return true;
+    std::string missing;
+    for (const std::string& name : missingSettings(sources, held.model)) missing += (missing.empty() ? "" : ", ") + name;
+    if (missing.empty()) {
+        printWarning("the tracker's own configuration does not decode " + status + "; every setting comes from what was given");
+        return true;
+    }
+    printError("the tracker's own configuration does not decode " + status +
+               " (its indexes point outside its 128 bytes), so every setting must be given; not given: " + missing +
+               "; nothing was written");
+    printHint("'kavrelcfg restore -p " + port + " FILE.kvr' puts back a backup byte for byte; --from FILE.kvr gives "
+              "every setting of a configuration file");
+    return false;
 }
 
 }  // namespace
@@ -83,6 +106,7 @@ int runWrite(const Arguments& args) {
     if (!parsed.positionals.empty()) return usageError("write", "unexpected argument '" + parsed.positionals[0] + "'");
     const std::string* port = lastValue(parsed, "--port");
     if (port == nullptr) return usageError("write", "give the serial port with -p PORT");
+    if (!usablePortName(*port, error)) return usageError("write", error);
     const std::string* backupFile = lastValue(parsed, "--backup");
     const bool noBackup = hasOption(parsed, "--no-backup");
     if (backupFile != nullptr && noBackup) return usageError("write", "--backup and --no-backup exclude each other");
@@ -95,9 +119,10 @@ int runWrite(const Arguments& args) {
     tool.port.portName = *port;
     tool.promptOptions.assumeYes = hasOption(parsed, "--yes");
     TransferDisplay display(tool.port, hasOption(parsed, "--trace"), standardErrorIsTerminal());
-    TrackerHeld held;
     int status = kExitFailed;
-    if (!readTracker(tool, display, held, status)) return status;
+    TrackerHeld held;
+    if (!takePort(tool, display, status) || !readTracker(tool, display, held, status)) return status;
+    if (!usableConfiguration(tool, held, sources)) return kExitFailed;
 
     const ComposedSettings composed = composeSettings(sources.layers(trackerLayer(held)), held.model, sources.force);
     if (!reportComposition(composed)) return kExitUsage;
@@ -119,14 +144,9 @@ int runWrite(const Arguments& args) {
         return kExitInterrupted;
     }
 
+    const std::string restore = backupPath.empty() ? std::string() : restoreCommandFor(*port, backupPath, held.image, held.model);
     tool.configurator.settings = composed.settings;
-    const TransferEnd end = writeAndVerify(tool, display);
-    if (tool.configurator.outcome == Outcome::Declined) {
-        printError("nothing written: the write was not confirmed");
-        printHint("--yes accepts the questions where no terminal can answer them");
-        return kExitFailed;
-    }
-    const int result = reportTransfer(tool, display, end);
-    if (result != kExitSuccess && end != TransferEnd::Interrupted) describeTrackerState(display, *port, backupPath);
-    return display.interruptedWrite() ? kExitInterrupted : result;
+    TransferEnd end = TransferEnd::Finished;
+    if (!recordedWrite(tool, display, nullptr, restore, end)) return kExitFailed;
+    return reportWrite(tool, display, end, restore);
 }

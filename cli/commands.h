@@ -17,4 +17,5 @@ int runPorts(const Arguments& args);
 int runVersion(const Arguments& args);
 int runRead(const Arguments& args);
 int runWrite(const Arguments& args);
+int runRestore(const Arguments& args);
 int runTone(const Arguments& args);

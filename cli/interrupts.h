@@ -1,4 +1,4 @@
-// Ctrl-C, SIGTERM and SIGHUP (on Windows Ctrl-C, Ctrl-Break and closing the console) become a
+// Ctrl-C, Ctrl-\, SIGTERM and SIGHUP (on Windows Ctrl-C, Ctrl-Break and closing the console) become a
 // request that a device command looks at between ticks: a read or a probe then stops at once,
 // while an image under way is finished first, so that the tracker never keeps half of one.
 // interrupts_posix.cpp and interrupts_win32.cpp implement it; CMake picks one.

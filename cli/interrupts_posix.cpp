@@ -19,7 +19,8 @@ void catchInterrupts() {
     // No SA_RESTART: a confirmation waiting for a line returns at once. The port's own waits go on
     // after a signal.
     action.sa_flags = 0;
-    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) sigaction(signalNumber, &action, nullptr);
+    // Ctrl-\ (SIGQUIT) too: its core dump would come half-way through an image.
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaction(signalNumber, &action, nullptr);
     // A reader of standard output that went away must not end a write half-way.
     signal(SIGPIPE, SIG_IGN);
 }

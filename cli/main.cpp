@@ -25,6 +25,7 @@ const Command kCommands[] = {
     {"version", runVersion, "ask the tracker for its firmware version"},
     {"read", runRead, "read the tracker's configuration"},
     {"write", runWrite, "write settings to the tracker, with a backup, and verify them"},
+    {"restore", runRestore, "write a backup back to the tracker byte for byte, and verify it"},
     {"tone", runTone, "key the tracker's modem with a test tone, or stop it"},
 };
 

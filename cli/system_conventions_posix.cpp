@@ -51,6 +51,10 @@ std::string portOpenHint(const std::string& portName, int errorCode) {
     case EPERM: {
         const std::string group = deviceGroup(portName);
         if (group.empty() || group == "root") return "you have no access to " + portName + "; ask its owner for it";
+        // Logins and consoles hand their terminal to the group tty: joining it is no way in.
+        if (group == "tty")
+            return portName + " is a terminal in use by a login or a console; end that (a serial console or "
+                              "getty on it) to use it as a port";
         return portName + " belongs to the group '" + group + "': add yourself with 'sudo usermod -aG " + group +
                " $USER', then log in again";
     }
@@ -58,7 +62,8 @@ std::string portOpenHint(const std::string& portName, int errorCode) {
         return "'kavrelcfg ports' lists the serial ports here";
     case EBUSY:
     case EWOULDBLOCK:
-        return "another program has " + portName + " open; close it and try again";
+        return portName + " is in use: by another program, a login on it, or the system's console; free it "
+                          "and try again";
     case ENOTTY:
     case EINVAL:
         return portName + " is not a serial port; 'kavrelcfg ports' lists the serial ports here";

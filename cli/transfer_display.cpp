@@ -76,12 +76,16 @@ TransferEnd TransferDisplay::request(Configurator& configurator, std::int32_t op
     return run(configurator);
 }
 
-TransferEnd TransferDisplay::write(Configurator& configurator) {
+TransferEnd TransferDisplay::write(Configurator& configurator, const ConfigImage* exact) {
     port_.lastError.clear();
     port_.lastErrorCode = 0;
     sentWhileWriting_ = 0;
+    receivedAfterWriteCommand_ = 0;
     finishing_ = false;
-    configurator.beginWrite();
+    if (exact != nullptr)
+        configurator.beginImageWrite(*exact);
+    else
+        configurator.beginWrite();
     if (configurator.operation == Idle) return TransferEnd::Finished;
     showStatus(configurator.statusMessage);
     return run(configurator);
@@ -91,6 +95,7 @@ void TransferDisplay::seen(void* context, PortEvent event, std::uint8_t value, s
     auto& self = *static_cast<TransferDisplay*>(context);
     if (event == PortEvent::Sent && self.running_ != nullptr && self.running_->operation == Writing)
         ++self.sentWhileWriting_;
+    if (event == PortEvent::Received && self.writeCommandSent()) ++self.receivedAfterWriteCommand_;
     if (event == PortEvent::Opened || event == PortEvent::Closed) {
         self.flushBytes();
         self.traceLine(at, event == PortEvent::Opened ? "open" : "close",

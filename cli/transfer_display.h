@@ -9,9 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "config/tracker_settings.h"
 #include "link/serial_port.h"
-
-class Configurator;
 
 enum class TransferEnd {
     Finished,     // the transfer ran to its end; the Configurator's outcome tells how it went
@@ -30,8 +29,8 @@ public:
     // attempts, then startOperation with op) and runs it to its end, one poll per 100 ms tick.
     // attemptsUsed counts some of the five probe attempts as made already, for a shorter probe.
     TransferEnd request(Configurator& configurator, std::int32_t op, std::int32_t attemptsUsed = 0);
-    // beginWrite, and the write it starts run to its end.
-    TransferEnd write(Configurator& configurator);
+    // beginWrite, and the write it starts run to its end; with exact, beginImageWrite of that image.
+    TransferEnd write(Configurator& configurator, const ConfigImage* exact = nullptr);
 
     // The port's failure that stopped the transfer, as it was when it happened.
     const std::string& failureText() const { return failureText_; }
@@ -41,6 +40,8 @@ public:
     bool writeCommandSent() const { return sentWhileWriting_ >= 2; }
     int imageBytesSent() const;
     bool interruptedWrite() const { return finishing_; }
+    // Whether the tracker sent anything after ESC "D" left: it is listening for commands again.
+    bool answeredAfterWriteCommand() const { return receivedAfterWriteCommand_ > 0; }
 
 private:
     TransferEnd run(Configurator& configurator);
@@ -70,5 +71,6 @@ private:
     std::string failureText_;
     int failureCode_ = 0;
     int sentWhileWriting_ = 0;  // ESC "D", the image bytes, then ESC "U"
+    int receivedAfterWriteCommand_ = 0;
     bool finishing_ = false;
 };

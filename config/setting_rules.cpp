@@ -231,6 +231,22 @@ std::vector<FitProblem> checkFit(const TrackerSettings& settings) {
     return problems;
 }
 
+std::vector<FitProblem> implausibleValues(const TrackerSettings& settings) {
+    std::vector<FitProblem> problems;
+    for (const SettingSpec& spec : kSettingSpecs) {
+        if (!isCarried(spec.carried, settings.model)) continue;
+        if (spec.kind == SettingKind::Frequency && !inBand(spec, static_cast<double>(settings.frequencyMHz)))
+            problems.push_back({spec.id, megahertz(static_cast<double>(settings.frequencyMHz)) + " MHz is outside the band"});
+        if (spec.kind != SettingKind::Text) continue;
+        for (char c : textValue(settings, spec))
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+                problems.push_back({spec.id, "it holds control characters"});
+                break;
+            }
+    }
+    return problems;
+}
+
 std::string valueText(const TrackerSettings& settings, const SettingSpec& spec) {
     switch (spec.kind) {
     case SettingKind::Text:

@@ -27,5 +27,10 @@ struct FitProblem {
 };
 std::vector<FitProblem> checkFit(const TrackerSettings& settings);
 
+// Values that no tool writes, in settings decoded from a tracker or a file: control characters
+// in a text, a frequency outside the band (the conversion gives none). An image that holds them is
+// likely torn (the rest of an interrupted write) or damaged.
+std::vector<FitProblem> implausibleValues(const TrackerSettings& settings);
+
 // The value as kavrelcfg prints it: texts as they are, the frequency with three decimals.
 std::string valueText(const TrackerSettings& settings, const SettingSpec& spec);

@@ -104,6 +104,10 @@ public:
     void startOperation(TransferOp op);
     std::int32_t poll();
     std::int32_t beginWrite();
+    // Writes image as it is, byte for byte, as when a backup is put back: no questions and no
+    // encoding. The version probe runs first as for any write, and the read-back is compared
+    // with image.
+    void beginImageWrite(const ConfigImage& image);
     // Once ESC "D" has gone out the tracker takes the next 128 bytes as its image, so a write
     // whose image is under way sends its remaining chunks at once; a command that would take the
     // port, and closing the program, call this first. The write then goes on to its read-back.
@@ -137,5 +141,6 @@ private:
     // change while a transfer runs: the settings a write was asked to send (their model is the
     // generation writeImage is laid out for) and the generation the probe found.
     TrackerSettings writeSettings_;
+    bool writeExact_ = false;  // writeImage goes as it is, whatever generation answers
     std::int32_t trackerModel_ = None;
 };

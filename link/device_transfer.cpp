@@ -68,6 +68,8 @@ void Configurator::startOperation(TransferOp op) {
         report(Outcome::PortFailed, port.lastError);
         return;
     }
+    // A reply that came after the previous attempt was judged is no answer to this one.
+    port.discardInput();
     operation = op;
     tickCount = 0;
     versionReply.clear();
@@ -179,6 +181,7 @@ std::int32_t Configurator::beginWrite() {
     if (!encoded.cut()) {
         writeImage = encoded.image;
         writeSettings_ = settings;
+        writeExact_ = false;
         startOperation(VersionThenWrite);
         return 0;
     }
@@ -198,8 +201,16 @@ std::int32_t Configurator::beginWrite() {
     return 1;
 }
 
+void Configurator::beginImageWrite(const ConfigImage& image) {
+    retryCount = 0;
+    finishImage();
+    writeImage = image;
+    writeExact_ = true;
+    startOperation(VersionThenWrite);
+}
+
 std::int32_t Configurator::startImage(std::int32_t model) {
-    if (writeSettings_.model != model) {
+    if (!writeExact_ && writeSettings_.model != model) {
         writeSettings_.model = model;
         const EncodedImage encoded = encodeSettings(writeSettings_);
         writeImage = encoded.image;

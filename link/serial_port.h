@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -19,7 +20,7 @@ struct PortObserver {
 
 class SerialPort {
 public:
-    SerialPort() = default;
+    SerialPort();
     ~SerialPort();
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
@@ -43,6 +44,17 @@ public:
     // 1 when the named port opens and takes its settings (it is closed again), 0 otherwise.
     std::int32_t probe(const std::string& name);
 
+    // Held, a close keeps the system's handle, and with it the port's exclusivity: a command that
+    // reads the tracker and then writes to it holds its port throughout, so that no other program
+    // comes between the two. An open of the same port takes the handle up again, its line
+    // settings applied anew and its input discarded; release() gives it back, as the destructor
+    // does.
+    bool held = false;
+    void release();
+    // Drops the bytes that arrived and were not read: a reply that came too late for one attempt
+    // must not count for the next.
+    void discardInput();
+
 private:
     void fail(std::string text, int code) {
         lastError = std::move(text);
@@ -53,6 +65,15 @@ private:
     }
     // Closes a port whose line settings or time-outs were refused; answers true (failure).
     bool releaseRefused(const char* text, int code);
+
+    // Closes the system's handle for good, putting back what the port was set to before.
+    bool closeHandle(std::intptr_t systemHandle);
+
+    std::string openedName_;        // the name the handle was opened by
+    std::intptr_t heldHandle_ = -1;  // the handle a held port kept at its last close
+    // What the port was set to before this object opened it, put back when the handle goes.
+    struct SavedSettings;
+    std::unique_ptr<SavedSettings> saved_;
 
     // Windows: the timer resolution is raised to 1 ms while the port is open, so that the 10 ms
     // pacing lasts 10 ms; it is restored with the handle.

@@ -5,11 +5,14 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <fstream>
+#include <string>
 #include <thread>
 
 namespace {
@@ -50,33 +53,99 @@ void pauseMs(std::int32_t ms) {
 
 int fdOf(std::intptr_t handle) { return static_cast<int>(handle); }
 
-// Exclusive mode belongs to the terminal, not to this descriptor: a pty whose master stays open
-// would refuse every later open by an ordinary user unless it is cleared before closing.
-int releasePort(int fd) {
-    ::ioctl(fd, TIOCNXCL);
-    return ::close(fd);
+bool sameDevice(const char* path, dev_t device) {
+    struct stat other {};
+    return ::stat(path, &other) == 0 && S_ISCHR(other.st_mode) && other.st_rdev == device;
+}
+
+// A terminal that carries a session (a login on it, or the one kavrelcfg was started from) or the
+// system's console is never taken as a tracker's port: raw 9600 baud would take it from its user.
+bool carriesSession(int fd) {
+    struct stat port {};
+    if (::fstat(fd, &port) != 0 || !S_ISCHR(port.st_mode)) return false;
+#ifdef TIOCGSID
+    pid_t session = 0;
+    if (::ioctl(fd, TIOCGSID, &session) == 0) return true;
+#endif
+    if (sameDevice("/dev/tty", port.st_rdev) || sameDevice("/dev/console", port.st_rdev)) return true;
+    // Linux names the terminals its console writes to, such as a serial console on ttyS0.
+    std::ifstream active("/sys/class/tty/console/active");
+    for (std::string name; active >> name;)
+        if (sameDevice(("/dev/" + name).c_str(), port.st_rdev)) return true;
+    return false;
 }
 
 }  // namespace
 
-SerialPort::~SerialPort() {
-    if (handle != -1) releasePort(fdOf(handle));
+struct SerialPort::SavedSettings {
+    termios settings;
+};
+
+SerialPort::SerialPort() = default;
+
+SerialPort::~SerialPort() { release(); }
+
+bool SerialPort::closeHandle(std::intptr_t systemHandle) {
+    const int fd = fdOf(systemHandle);
+    // The terminal gets back the settings it had: a port is not left raw at 9600 baud. Draining
+    // first lets the last bytes leave at the speed they were sent at.
+    if (saved_ != nullptr) ::tcsetattr(fd, TCSADRAIN, &saved_->settings);
+    saved_.reset();
+    // Exclusive mode belongs to the terminal, not to this descriptor: a pty whose master stays
+    // open would refuse every later open by an ordinary user unless it is cleared before closing.
+    ::ioctl(fd, TIOCNXCL);
+    // POSIX releases the descriptor even when close reports an error, and its number may be
+    // handed out again at once: it is never kept for a second close.
+    return ::close(fd) == 0;
+}
+
+void SerialPort::release() {
+    if (heldHandle_ != -1) closeHandle(heldHandle_);
+    heldHandle_ = -1;
+    if (handle == -1) return;
+    closeHandle(handle);
+    handle = -1;
+    notify(PortEvent::Closed);
+}
+
+void SerialPort::discardInput() {
+    if (handle != -1) ::tcflush(fdOf(handle), TCIFLUSH);
 }
 
 bool SerialPort::open() {
     if (handle != -1) {
-        if (releasePort(fdOf(handle)) != 0) fail("Close: Failed", errno);
+        if (held) {
+            heldHandle_ = handle;
+        } else if (!closeHandle(handle)) {
+            fail("Close: Failed", errno);
+        }
         handle = -1;
         notify(PortEvent::Closed);
     }
-    // O_NONBLOCK keeps open from waiting for a carrier; reads and writes wait with poll.
-    const int fd = ::open(portName.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
-    // Exclusive like a Windows COM port: a port another program holds does not open.
-    if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int code = errno;
-        if (fd >= 0) ::close(fd);
-        fail("Could not open Com Port " + portName, code);
-        return true;
+    int fd = -1;
+    if (heldHandle_ != -1 && openedName_ == portName) {
+        fd = fdOf(heldHandle_);
+        heldHandle_ = -1;
+        ::tcflush(fd, TCIFLUSH);
+    } else {
+        if (heldHandle_ != -1) closeHandle(heldHandle_);
+        heldHandle_ = -1;
+        // O_NONBLOCK keeps open from waiting for a carrier; reads and writes wait with poll.
+        fd = ::open(portName.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+        // Exclusive like a Windows COM port: a port another program holds does not open.
+        int code = fd < 0 ? errno : 0;
+        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0)
+            code = errno;
+        else if (fd >= 0 && carriesSession(fd))
+            code = EBUSY;
+        if (code != 0) {
+            if (fd >= 0) ::close(fd);
+            fail("Could not open Com Port " + portName, code);
+            return true;
+        }
+        openedName_ = portName;
+        saved_ = std::make_unique<SavedSettings>();
+        if (::tcgetattr(fd, &saved_->settings) != 0) saved_.reset();
     }
     handle = fd;
     termios settings{};
@@ -104,7 +173,7 @@ bool SerialPort::open() {
 // would have no time-outs: the failure text stays, the port is closed.
 bool SerialPort::releaseRefused(const char* text, int code) {
     fail(text, code);
-    releasePort(fdOf(handle));
+    closeHandle(handle);
     handle = -1;
     return true;
 }
@@ -158,9 +227,12 @@ void SerialPort::close() {
         fail("Close: ComPort Invalid", 0);
         return;
     }
-    // POSIX releases the descriptor even when close reports an error, and its number may be
-    // handed out again at once: it is never kept for a second close.
-    if (releasePort(fdOf(handle)) != 0) fail("Close: Failed", errno);
+    if (held) {
+        ::tcflush(fdOf(handle), TCIFLUSH);
+        heldHandle_ = handle;
+    } else if (!closeHandle(handle)) {
+        fail("Close: Failed", errno);
+    }
     handle = -1;
     notify(PortEvent::Closed);
 }

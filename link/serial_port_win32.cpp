@@ -21,33 +21,71 @@ std::string deviceNameFor(const std::string& portName) {
 
 }  // namespace
 
-SerialPort::~SerialPort() {
-    if (handle != -1) close();
+// Windows programs set a port's DCB when they open it, and closing the handle drops DTR and RTS:
+// nothing of the port's earlier state needs putting back.
+struct SerialPort::SavedSettings {};
+
+SerialPort::SerialPort() = default;
+
+SerialPort::~SerialPort() { release(); }
+
+bool SerialPort::closeHandle(std::intptr_t systemHandle) {
+    const bool closed = CloseHandle(handleOf(systemHandle)) != 0;
+    const DWORD error = GetLastError();  // for the caller's message, whatever timeEndPeriod does
+    if (timerRaised_) {
+        timeEndPeriod(1);
+        timerRaised_ = false;
+    }
+    SetLastError(error);
+    return closed;
+}
+
+void SerialPort::release() {
+    if (heldHandle_ != -1) closeHandle(heldHandle_);
+    heldHandle_ = -1;
+    if (handle != -1 && closeHandle(handle)) {
+        handle = -1;
+        notify(PortEvent::Closed);
+    }
+}
+
+void SerialPort::discardInput() {
+    if (handle != -1) PurgeComm(handleOf(handle), PURGE_RXCLEAR);
 }
 
 bool SerialPort::open() {
     if (handle != -1) {
-        if (CloseHandle(handleOf(handle))) {
+        if (held) {
+            heldHandle_ = handle;
+            handle = -1;
+            notify(PortEvent::Closed);
+        } else if (closeHandle(handle)) {
             handle = -1;
             notify(PortEvent::Closed);
         } else {
             fail("Close: Failed", static_cast<int>(GetLastError()));
         }
-        if (timerRaised_) {
-            timeEndPeriod(1);
-            timerRaised_ = false;
+    }
+    HANDLE opened = INVALID_HANDLE_VALUE;
+    if (heldHandle_ != -1 && openedName_ == portName) {
+        opened = handleOf(heldHandle_);
+        heldHandle_ = -1;
+        PurgeComm(opened, PURGE_RXCLEAR);
+    } else {
+        if (heldHandle_ != -1) closeHandle(heldHandle_);
+        heldHandle_ = -1;
+        const std::string device = deviceNameFor(portName);
+        opened = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (opened == INVALID_HANDLE_VALUE) {
+            handle = -1;
+            fail("Could not open Com Port " + portName, static_cast<int>(GetLastError()));
+            return true;
         }
+        openedName_ = portName;
+        // While a port is open Sleep(10) must last 10 ms, not the default tick of 15.6 ms.
+        timerRaised_ = timeBeginPeriod(1) == TIMERR_NOERROR;
     }
-    const std::string device = deviceNameFor(portName);
-    const HANDLE opened = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     handle = reinterpret_cast<std::intptr_t>(opened);
-    if (opened == INVALID_HANDLE_VALUE) {
-        handle = -1;
-        fail("Could not open Com Port " + portName, static_cast<int>(GetLastError()));
-        return true;
-    }
-    // While a port is open Sleep(10) must last 10 ms, not the default tick of 15.6 ms.
-    timerRaised_ = timeBeginPeriod(1) == TIMERR_NOERROR;
 
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
@@ -82,11 +120,7 @@ bool SerialPort::open() {
 // that refuses its settings is not kept open: the failure text stays, the port is closed.
 bool SerialPort::releaseRefused(const char* text, int code) {
     fail(text, code);
-    if (CloseHandle(handleOf(handle))) handle = -1;
-    if (timerRaised_) {
-        timeEndPeriod(1);
-        timerRaised_ = false;
-    }
+    closeHandle(handle);
     handle = -1;
     return true;
 }
@@ -130,16 +164,15 @@ void SerialPort::close() {
         fail("Close: ComPort Invalid", 0);
         return;
     }
-    if (!CloseHandle(handleOf(handle))) {
+    if (held) {
+        PurgeComm(handleOf(handle), PURGE_RXCLEAR);
+        heldHandle_ = handle;
+    } else if (!closeHandle(handle)) {
         fail("Close: Failed", static_cast<int>(GetLastError()));
         return;
     }
     handle = -1;
     notify(PortEvent::Closed);
-    if (timerRaised_) {
-        timeEndPeriod(1);
-        timerRaised_ = false;
-    }
 }
 
 std::int32_t SerialPort::probe(const std::string& name) {

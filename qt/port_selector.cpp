@@ -7,20 +7,18 @@
 #include <utility>
 
 #include "cli/port_names.h"
-#include "link/serial_port.h"
 
 namespace {
 
 constexpr int kPortNameLimit = 99;
 
-// Opening a port takes no time: it does not wait for a carrier, and a port another program
-// holds is refused at once. A port the session holds is refused too, and so is listed only
-// while it is free; the selector's text keeps it meanwhile.
-std::vector<std::string> openingPorts(const std::vector<std::string>& named) {
+// The ports this user may open, found without opening any: an open would set the line of a
+// serial console or another program's device.
+std::vector<std::string> usablePorts(const std::vector<std::string>& named) {
     std::vector<std::string> names = named;
-    SerialPort probe;
     for (const std::string& name : candidatePortNames())
-        if (std::find(names.begin(), names.end(), name) == names.end() && probe.probe(name) == 1) names.push_back(name);
+        if (std::find(names.begin(), names.end(), name) == names.end() && portState(name).access == PortAccess::Usable)
+            names.push_back(name);
     return names;
 }
 
@@ -37,7 +35,7 @@ PortSelector::PortSelector(std::vector<std::string> namedPorts, QWidget* parent)
 void PortSelector::refill() {
     const QString typed = currentText();
     clear();
-    for (const std::string& name : openingPorts(namedPorts_)) addItem(QFile::decodeName(name.c_str()));
+    for (const std::string& name : usablePorts(namedPorts_)) addItem(QFile::decodeName(name.c_str()));
     if (count() == 0) addItem(QStringLiteral("No COM Ports Found"));
     // Device paths are longer than COM names: the open list is as wide as they are.
     view()->setMinimumWidth(view()->sizeHintForColumn(0) + 2 * view()->frameWidth());

@@ -1,4 +1,4 @@
-// The port selector: the serial ports that open now (those 'kavrelcfg ports' lists) after the
+// The port selector: the serial ports this user can open (those 'kavrelcfg ports' lists) after the
 // ones named on the command line, or "No COM Ports Found". The list is made anew every time it
 // opens, so an adapter plugged in since shows up. Its text is the port of every device command,
 // whatever the user typed there.

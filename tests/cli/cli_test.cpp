@@ -5,6 +5,8 @@
 #include <signal.h>
 #include <stdlib.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,12 +39,9 @@ protected:
         writeWholeFile(dir.path(name), configFileOf(image));
         return dir.path(name);
     }
-    // The tracker's EEPROM as a configuration file, read with kavrelcfg.
-    std::string eeprom(const SimulatorProcess& sim) {
-        const ProgramResult read = runKavrelcfg({"read", "-p", sim.port(), "-o", "-", "-q"});
-        EXPECT_EQ(read.exitCode, 0) << read.err;
-        return read.out;
-    }
+    // The tracker's EEPROM as a configuration file, read with kavrelcfg, whatever it holds.
+    std::string eeprom(const std::string& port) { return runKavrelcfg({"read", "-p", port, "-o", "-", "-q"}).out; }
+    std::string eeprom(const SimulatorProcess& sim) { return eeprom(sim.port()); }
     TempDir dir;
 };
 
@@ -136,6 +135,8 @@ TEST_F(Kavrelcfg, FailuresExitOneUsageErrorsTwoAndEveryCommandHasHelp) {
         {{"read", "-p", imagesDir() + "hostile-blank.kvr"}, 1, "Inappropriate ioctl for device (\"Open: GetCommState failed\")\n"
                                                                 "hint: " + imagesDir() + "hostile-blank.kvr is not a serial port"},
         {{"tone", "-p", dir.path("no-port"), "1200"}, 1, "(\"Could not open Com Port "},
+        {{"read", "-p", ""}, 2, "read: the port name is empty"},
+        {{"restore", "-p", "port\n1", "x.kvr"}, 2, "restore: the port name holds a control character"},
         {{"show"}, 2, "kavrelcfg: error: show: give exactly one FILE.kvr"},
         {{"diff", imagesDir() + "default-generation4.kvr", dir.path("absent.kvr")}, 2, "cannot read"},
         {{"frobnicate"}, 2, "unknown command 'frobnicate'"},
@@ -149,7 +150,7 @@ TEST_F(Kavrelcfg, FailuresExitOneUsageErrorsTwoAndEveryCommandHasHelp) {
         EXPECT_TRUE(contains(result.err, c.err)) << c.err << "\n" << result.err;
     }
     EXPECT_EQ(runKavrelcfg({"--help"}).out.compare(0, 17, "Usage: kavrelcfg "), 0);
-    for (const char* command : {"show", "encode", "hex", "diff", "ports", "version", "read", "write", "tone"}) {
+    for (const char* command : {"show", "encode", "hex", "diff", "ports", "version", "read", "write", "restore", "tone"}) {
         const ProgramResult help = runKavrelcfg({"help", command});
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_TRUE(contains(help.out, std::string("Usage: kavrelcfg ") + command)) << help.out;
@@ -185,6 +186,7 @@ TEST_F(Kavrelcfg, ReadVersionAndProbeShowWhatCrossedTheLine) {
         EXPECT_TRUE(contains(read.err, line)) << line << read.err;
     EXPECT_EQ(readWholeFile(dir.path("saved.kvr")), configFileOf(image));
 
+    EXPECT_EQ(runKavrelcfg({"version", "-p", sim.port()}).out, "version = Kavrel FA v1.4\nmodel = 4\n");
     const ProgramResult version = runKavrelcfg({"version", "-p", sim.port(), "--json"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(contains(version.out, "\"version\": \"Kavrel FA v1.4\\r\\n\",\n  \"model\": 4,\n  \"baud\": 2400")) << version.out;
@@ -278,9 +280,37 @@ TEST_F(Kavrelcfg, AWriteBacksUpWhatTheTrackerHeldAndPrintsHowToRestoreIt) {
     EXPECT_EQ(diff.exitCode, 1);
     EXPECT_EQ(diff.out, "callsign        NOCALL -> KV1NEW\n");
     EXPECT_EQ(diff.err.find('\r'), std::string::npos) << "a progress line where no terminal is";
-    const ProgramResult restored = runKavrelcfg({"write", "-p", sim.port(), "--from", backup, "--force", "--no-backup"});
+    const ProgramResult restored = runKavrelcfg({"restore", "-p", sim.port(), backup});
     EXPECT_EQ(restored.exitCode, 0) << restored.err;
     EXPECT_EQ(eeprom(sim), before);
+}
+
+// A restore puts back exactly the bytes a file holds, whatever they mean: a blank image, a foreign
+// callsign, an image of another generation's layout (--force), a frequency out of the band and
+// bytes no setting uses. A read shows such values but does not call them a success.
+TEST_F(Kavrelcfg, ARestorePutsBackEveryByteAndAReadSaysWhatNoToolWrites) {
+    SimulatorProcess sim({"--generation", "4"});
+    ASSERT_FALSE(sim.port().empty());
+    ConfigImage odd = defaultImage(4);
+    odd[5] |= 0x80;                 // a flag no setting has
+    odd[9] = 0xFF, odd[10] = 0x7F;  // far above 148 MHz
+    odd[18] = 0x02;                 // a control character in the callsign
+    odd[120] = 0x5A;                // after the status text
+    for (const std::string& name :
+         {imagesDir() + "hostile-blank.kvr", imagesDir() + "default-generation3.kvr", file("odd.kvr", odd)}) {
+        const ProgramResult restored = runKavrelcfg({"restore", "-p", sim.port(), "--no-backup", "--force", name});
+        EXPECT_EQ(restored.exitCode, 0) << name << restored.err;
+        EXPECT_EQ(eeprom(sim), readWholeFile(name)) << name;
+    }
+    const ProgramResult read = runKavrelcfg({"read", "-p", sim.port()});
+    EXPECT_EQ(read.exitCode, 1);
+    EXPECT_TRUE(contains(read.out, "frequencyMHz = ")) << read.out;
+    EXPECT_TRUE(contains(read.err, "holds values no tool writes (callsign: it holds control characters; frequencyMHz: "))
+        << read.err;
+    const ProgramResult other = runKavrelcfg({"restore", "-p", sim.port(), imagesDir() + "default-generation1.kvr"});
+    EXPECT_EQ(other.exitCode, 1);
+    EXPECT_TRUE(contains(other.err, "is laid out for generation 1 (Kavrel v1.1)")) << other.err;
+    EXPECT_EQ(eeprom(sim), configFileOf(odd));
 }
 
 // From ESC "D" on, an interrupt lets the image and its read-back finish: the EEPROM is whole.
@@ -301,6 +331,38 @@ TEST_F(Kavrelcfg, AnInterruptDuringTheImageFinishesItAndEndsWith130) {
     EXPECT_EQ(runKavrelcfg({"version", "-p", sim.port()}).exitCode, 0);
 }
 
+// A write killed half-way leaves the tracker waiting for the rest of its image. The next command on
+// the port asks it once and, without an answer, sends nothing more and says what to do; with the
+// tracker restarted, the restore it printed finds the tracker's own image in place.
+TEST_F(Kavrelcfg, AfterAKilledWriteNothingMoreIsSentUntilTheTrackerAnswers) {
+    const std::string port = dir.path("port");
+    auto sim = std::make_unique<SimulatorProcess>(std::vector<std::string>{"--generation", "4", "--link", port, "--trace"});
+    ASSERT_FALSE(sim->port().empty());
+    const std::string before = eeprom(port);
+    const ProgramResult killed = runKavrelcfgUntil({"write", "-p", port, "--set", "callsign=KV1KIL", "--trace"},
+                                                   "Writing Config : *\n", [](pid_t pid) { ::kill(pid, SIGKILL); });
+    ASSERT_EQ(killed.signal, SIGKILL);
+    const auto sent = [&] {
+        const std::string trace = sim->trace();
+        return std::count(trace.begin(), trace.end(), '>');
+    };
+    const auto sentBefore = sent();
+    const ProgramResult refused = runKavrelcfg({"read", "-p", port});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(sent() - sentBefore, 2) << "more than one probe reached a tracker taking an image";
+    EXPECT_TRUE(contains(refused.err, "did not finish: it may still wait for the rest of that image")) << refused.err;
+    const std::string backup = lineAfter(refused.err, "  kavrelcfg restore -p " + port + " ");
+    ASSERT_FALSE(backup.empty()) << refused.err;
+
+    sim.reset();  // switched off and on
+    sim = std::make_unique<SimulatorProcess>(std::vector<std::string>{"--generation", "4", "--link", port});
+    const ProgramResult restored = runKavrelcfg({"restore", "-p", port, backup});
+    EXPECT_EQ(restored.exitCode, 0) << restored.err;
+    EXPECT_TRUE(contains(restored.err, "It answers") && contains(restored.err, "already; nothing sent")) << restored.err;
+    EXPECT_EQ(readWholeFile(backup), before);
+    EXPECT_EQ(runKavrelcfg({"read", "-p", port}).err, "Read Config Successful\n");
+}
+
 TEST_F(Kavrelcfg, APortLostMidWriteEndsAtOnceAndSaysWhatTheTrackerMayHold) {
     auto sim = std::make_unique<SimulatorProcess>(std::vector<std::string>{"--generation", "4"});
     ASSERT_FALSE(sim->port().empty());
@@ -315,39 +377,61 @@ TEST_F(Kavrelcfg, APortLostMidWriteEndsAtOnceAndSaysWhatTheTrackerMayHold) {
         sent += static_cast<int>((result.err.find('\n', at) - at - 7 + 1) / 3);
     EXPECT_TRUE(contains(result.err, "The tracker got the write command and " + std::to_string(sent) + " of the 128 bytes"))
         << result.err;
-    EXPECT_TRUE(contains(result.err, "  kavrelcfg write -p " + sim->port() + " --from " + dir.path("state/kavrelcfg/backups/")))
+    EXPECT_TRUE(contains(result.err, "  kavrelcfg restore -p " + sim->port() + " " + dir.path("state/kavrelcfg/backups/")))
         << result.err;
+
+    // A tone whose stop cannot be sent says that the transmitter may still be keyed.
+    sim = std::make_unique<SimulatorProcess>(std::vector<std::string>{"--generation", "4"});
+    const ProgramResult tone = runKavrelcfgUntil({"tone", "-p", sim->port(), "--seconds", "1", "1200"},
+                                                 "Test tone command sent: 1200", [&](pid_t) { sim->kill(); });
+    EXPECT_EQ(tone.exitCode, 1);
+    EXPECT_TRUE(contains(tone.err, "the tone may still be on\nhint: 'kavrelcfg tone -p " + sim->port() + " stop'"))
+        << tone.err;
 }
 
 // A late read-back is read once more and verified; a wrong one fails at once, and the user is told
-// what the tracker may hold.
+// what the tracker may hold; a tracker whose first reply is cut short is written nothing.
 TEST_F(Kavrelcfg, ALateReadBackIsReadOnceMoreAndAWrongOneFails) {
-    for (const char* fault : {"late:200", "corrupt:20"}) {
-        SimulatorProcess sim({"--generation", "4", "--fault", fault});
+    const struct {
+        const char* fault;
+        int exitCode;
+        const char* err;
+    } cases[] = {
+        {"late:200", 0, "(0 of 128 bytes); reading the tracker once more to verify.\nConfig Written Successfully!\n"},
+        {"corrupt:20", 1, "The tracker got the whole new image, but its read-back did not confirm it"},
+        {"short:20", 1, "sent 20 bytes, not 128, when asked for its configuration (\"Corrupted EEPROM\"): the line to it "
+                        "is not reliable; nothing was written\nhint: check the cable"},
+    };
+    for (const auto& c : cases) {
+        SimulatorProcess sim({"--generation", "4", "--fault", c.fault});
         ASSERT_FALSE(sim.port().empty());
         const ProgramResult result = runKavrelcfg({"write", "-p", sim.port(), "--set", "callsign=KV1LAT"});
-        const bool late = fault[0] == 'l';
-        EXPECT_EQ(result.exitCode, late ? 0 : 1) << result.err;
-        EXPECT_EQ(contains(result.err, "reading the tracker once more"), late) << result.err;
-        EXPECT_TRUE(contains(result.err, late ? "(0 of 128 bytes); reading the tracker once more to verify.\nConfig Written "
-                                                "Successfully!\n"
-                                              : "The tracker got the whole new image, but its read-back did not confirm it"))
-            << result.err;
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+        EXPECT_TRUE(contains(result.err, c.err)) << c.err << "\n" << result.err;
     }
 }
 
 TEST_F(Kavrelcfg, OnATerminalTheWriteAsksAndShowsProgress) {
     SimulatorProcess sim({"--generation", "4"});
     ASSERT_FALSE(sim.port().empty());
-    // "n", and the end of input (Ctrl-D), decline.
-    for (const char* typed : {"n\n", "\x04"}) {
-        const ProgramResult declined =
-            runKavrelcfgOnTerminal({"write", "-p", sim.port(), "--set", "autoTxRateSec=90"}, "Continue? [y/N] ", typed);
-        EXPECT_EQ(declined.exitCode, 1) << declined.out;
+    // "n", and the end of input (Ctrl-D), decline; Ctrl-C interrupts.
+    const struct {
+        const char* typed;
+        int exitCode;
+    } answers[] = {{"n\n", 1}, {"\x04", 1}, {"\x03", 130}};
+    for (const auto& answer : answers) {
+        const ProgramResult declined = runKavrelcfgOnTerminal({"write", "-p", sim.port(), "--set", "autoTxRateSec=90"},
+                                                              "Continue? [y/N] ", answer.typed);
+        EXPECT_EQ(declined.exitCode, answer.exitCode) << declined.out;
     }
+    // From its read to its end the write holds the port: another write cannot come in between.
+    ProgramResult other;
     const ProgramResult accepted =
-        runKavrelcfgOnTerminal({"write", "-p", sim.port(), "--set", "autoTxRateSec=90"}, "Continue? [y/N] ", "y\n");
+        runKavrelcfgOnTerminal({"write", "-p", sim.port(), "--set", "autoTxRateSec=90"}, "Continue? [y/N] ", "y\n",
+                               [&] { other = runKavrelcfg({"write", "-p", sim.port(), "--set", "callsign=KV1OTH"}); });
     EXPECT_EQ(accepted.exitCode, 0) << accepted.out;
+    EXPECT_EQ(other.exitCode, 1);
+    EXPECT_TRUE(contains(other.err, sim.port() + " is in use")) << other.err;
     EXPECT_TRUE(contains(accepted.out, "\rWriting Config  128/128")) << accepted.out;
     // The progress line is cleared before the outcome is printed.
     EXPECT_TRUE(contains(accepted.out, "\r" + std::string(50, ' ') + "\rConfig Written Successfully!")) << accepted.out;

@@ -2,13 +2,20 @@
 // documents, the order of port names, shell quoting and the hints about ports.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <grp.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "cli/port_name_order.h"
+#include "cli/port_names.h"
 #include "cli/settings_document.h"
 #include "cli/system_conventions.h"
 #include "support/temp_dir.h"
@@ -52,4 +59,37 @@ TEST(SystemConventions, PortOrderQuotingAndPortHints) {
     ASSERT_TRUE(other != nullptr && ::chown(port.c_str(), static_cast<uid_t>(-1), other->gr_gid) == 0);
     EXPECT_EQ(portOpenHint(port, EPERM),
               port + " belongs to the group 'nogroup': add yourself with 'sudo usermod -aG nogroup $USER', then log in again");
+}
+
+// What 'ports' tells of a port without opening it, and the hint for a terminal a login holds.
+TEST(PortNames, APortIsJudgedWithoutOpeningIt) {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    const std::string terminal = ::ptsname(master);
+    TempDir dir;
+    writeWholeFile(dir.path("file"), "");
+    EXPECT_EQ(portState(terminal).access, PortAccess::Usable);
+    EXPECT_EQ(portState(dir.path("absent")).access, PortAccess::Absent);
+    for (const std::string& name : {dir.path("file"), std::string("/dev/null")}) {
+        const PortState state = portState(name);
+        EXPECT_TRUE(state.access == PortAccess::Refused && state.code == ENOTTY) << name;
+    }
+    std::ifstream consoles("/sys/class/tty/console/active");
+    const std::vector<std::string> listed = candidatePortNames();
+    for (std::string console; consoles >> console;)
+        EXPECT_EQ(std::count(listed.begin(), listed.end(), "/dev/" + console), 0) << "a console listed as a port";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool user = ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
+        const PortState state = portState(terminal);
+        ::_exit(user && state.access == PortAccess::Refused && state.code == EACCES ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0) << "another user's terminal judged usable";
+    const group* logins = ::getgrnam("tty");
+    if (logins != nullptr && ::chown(terminal.c_str(), static_cast<uid_t>(-1), logins->gr_gid) == 0) {
+        EXPECT_EQ(portOpenHint(terminal, EACCES).find(terminal + " is a terminal in use by a login"), 0u);
+    }
+    ::close(master);
 }

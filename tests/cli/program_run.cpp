@@ -82,7 +82,7 @@ ProgramResult runKavrelcfgUntil(const std::vector<std::string>& args, const std:
 }
 
 ProgramResult runKavrelcfgOnTerminal(const std::vector<std::string>& args, const std::string& prompt,
-                                     const std::string& typed) {
+                                     const std::string& typed, const std::function<void()>& atPrompt) {
     ProgramResult result;
     std::vector<std::string> argv = kavrelcfg(args);
     const std::vector<char*> pointers = argvOf(argv);
@@ -101,6 +101,7 @@ ProgramResult runKavrelcfgOnTerminal(const std::vector<std::string>& args, const
         result.out.append(buffer, static_cast<std::size_t>(n));
         if (!answered && result.out.find(prompt) != std::string::npos) {
             answered = true;
+            if (atPrompt) atPrompt();
             if (::write(master, typed.data(), typed.size()) != static_cast<ssize_t>(typed.size())) break;
         }
     }

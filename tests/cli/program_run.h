@@ -22,10 +22,10 @@ struct ProgramResult {
 // kavrelcfg with standard input /dev/null, so it sees no terminal; killed after timeoutMs.
 ProgramResult runKavrelcfg(const std::vector<std::string>& args, int timeoutMs = 30000);
 
-// kavrelcfg on a pseudo-terminal, as a person runs it: `typed` is typed once `prompt` appears, and
-// out holds everything the terminal showed.
+// kavrelcfg on a pseudo-terminal, as a person runs it: once `prompt` appears, atPrompt is called
+// (if given) and `typed` is typed; out holds everything the terminal showed.
 ProgramResult runKavrelcfgOnTerminal(const std::vector<std::string>& args, const std::string& prompt,
-                                     const std::string& typed);
+                                     const std::string& typed, const std::function<void()>& atPrompt = nullptr);
 
 // kavrelcfg in the background: once its standard error shows `text`, `then` is called with its
 // process id (to signal it, or to take its tracker away), and the result is collected at its end.

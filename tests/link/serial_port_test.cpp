@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -156,4 +157,38 @@ TEST(SerialPort, IsExclusiveWhileOpenAndFreeAfterClosing) {
     EXPECT_EQ(second.probe(first.pty.path()), 1);
     EXPECT_EQ(second.handle, -1);
     EXPECT_EQ(second.portName, first.pty.path());
+}
+
+// Held, the port stays exclusive across closes and drops what came meanwhile; released, the
+// terminal has its own settings back. A terminal that carries a session is never taken.
+TEST(SerialPort, HeldItStaysOursAndTheTerminalGetsItsSettingsBack) {
+    OpenPort open;
+    termios before{};
+    ASSERT_EQ(::tcgetattr(open.pty.master(), &before), 0);
+    open.port.held = true;
+    ASSERT_FALSE(open.port.open());
+    open.port.close();
+    SerialPort other;
+    EXPECT_EQ(other.probe(open.pty.path()), 0);
+    ASSERT_EQ(::write(open.pty.master(), "late", 4), 4);
+    ASSERT_FALSE(open.port.open());
+    std::uint8_t got = 0;
+    EXPECT_FALSE(open.port.readByte(got)) << "a byte that came while closed: " << got;
+    open.port.release();
+    termios after{};
+    ASSERT_EQ(::tcgetattr(open.pty.master(), &after), 0);
+    EXPECT_TRUE(after.c_lflag == before.c_lflag && after.c_iflag == before.c_iflag && after.c_oflag == before.c_oflag &&
+                after.c_cflag == before.c_cflag);
+    EXPECT_EQ(other.probe(open.pty.path()), 1);
+
+    const pid_t child = ::fork();
+    if (child == 0) {  // the pty becomes the controlling terminal of a new session
+        const int terminal = ::setsid() < 0 ? -1 : ::open(open.pty.path().c_str(), O_RDWR);
+        SerialPort port;
+        port.portName = open.pty.path();
+        ::_exit(terminal >= 0 && ::ioctl(terminal, TIOCSCTTY, 0) == 0 && port.open() && port.lastErrorCode == EBUSY ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0) << "a session's terminal was taken as a port";
 }

@@ -3,6 +3,8 @@
 // that do not behave.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -105,6 +107,16 @@ TEST(VersionProbe, FindsA2400TrackerOnTheSecondAttemptAndGivesUpAfterFive) {
     EXPECT_EQ(gives.configurator.settings.model, None);
     EXPECT_EQ(gives.answers.size(), 15u);
     EXPECT_EQ(versionRequestSpeeds(shortReply.stop().events()), (std::vector<std::int32_t>{9600, 2400, 9600, 2400, 9600}));
+}
+
+TEST(VersionProbe, AReplyThatCameBeforeAnAttemptIsNoAnswerToIt) {
+    BarePty pty;
+    TransferRig rig(pty.path());
+    ASSERT_EQ(::write(pty.master(), "Kavrel FA v1.4\r\n", 16), 16);
+    rig.configurator.retryCount = 4;  // the last attempt
+    rig.configurator.startOperation(VersionOnly);
+    rig.runToIdle();
+    EXPECT_EQ(rig.configurator.outcome, Outcome::NotFound);
 }
 
 TEST(VersionProbe, APortThatWillNotReopenEndsTheProbeOrTheRead) {
