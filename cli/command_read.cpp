@@ -32,7 +32,11 @@ const char kUsage[] =
     "  --trace                print the bytes exchanged, with their times\n"
     "\n"
     "Ctrl-C stops a read at once.\n"
-    "Exit status: 0 read (and saved), 1 not read or not saved, 2 usage, 130 interrupted.\n";
+    "A configuration that holds values no tool writes (control characters in a text, a frequency\n"
+    "outside the band), as an interrupted write can leave, is shown and reported as such, exit 1.\n"
+    "\n"
+    "Exit status: 0 read (and saved), 1 not read, not saved or not plausible, 2 usage,\n"
+    "130 interrupted.\n";
 
 // A configuration that reads but holds what no tool writes is shown, and not called a success.
 int reportImplausible(const std::string& port, const std::vector<FitProblem>& problems) {

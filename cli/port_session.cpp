@@ -51,7 +51,7 @@ bool takePort(ToolContext& tool, TransferDisplay& display, int& status) {
     printHint("switch the tracker off and on again: it then drops the unfinished image and keeps what it held "
               "before that write. " +
               std::string(record.restore.empty() ? "Then write its configuration again (that write made no backup)."
-                                                 : "Then put that back with:"));
+                                                 : "Then make sure of it, putting that back byte for byte:"));
     if (!record.restore.empty()) printAside("  " + record.restore);
     status = kExitFailed;
     return false;
