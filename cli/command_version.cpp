@@ -7,6 +7,7 @@
 #include "cli/exit_status.h"
 #include "cli/interrupts.h"
 #include "cli/json_output.h"
+#include "cli/named_files.h"
 #include "cli/terminal.h"
 #include "cli/text_escaping.h"
 #include "cli/tool_context.h"
@@ -56,6 +57,7 @@ int runVersion(const Arguments& args) {
             std::printf("version = %s\n", visibleText(configurator.versionReply).c_str());
             std::printf("model = %d\n", static_cast<int>(configurator.settings.model));
         }
+        if (!standardOutputArrived()) return kExitFailed;
     }
     return reportTransfer(tool, display, end);
 }
