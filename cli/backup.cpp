@@ -1,5 +1,6 @@
 #include "cli/backup.h"
 
+#include <cerrno>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
@@ -29,20 +30,51 @@ std::string timeWord() {
     return text;
 }
 
-bool newBackupPath(const std::string& callsign, std::string& path, std::string& error) {
-    std::string state;
-    if (!userStateFolder(state, error)) return false;
-    const fs::path folder = fs::path(state) / "kavrelcfg" / "backups";
+// The first part of folder that is a symbolic link to nothing, where no folder can be made; empty
+// when there is none.
+fs::path danglingLink(const fs::path& folder) {
+    fs::path at;
     std::error_code code;
-    fs::create_directories(folder, code);
-    if (code) {
-        error = "cannot make the backup folder " + folder.string() + ": " + code.message();
+    for (const fs::path& part : folder) {
+        at /= part;
+        if (fs::is_symlink(fs::symlink_status(at, code)) && !fs::exists(fs::status(at, code))) return at;
+    }
+    return {};
+}
+
+bool makeBackupFolder(fs::path& folder, std::string& error) {
+    std::string state;
+    if (!userStateFolder(state, error)) {
+        error = "cannot find the backup folder: " + error;
         return false;
     }
+    folder = fs::path(state) / "kavrelcfg" / "backups";
+    std::error_code code;
+    fs::create_directories(folder, code);
+    if (!code) return true;
+    error = "cannot make the backup folder " + folder.string() + ": ";
+    const fs::path link = danglingLink(folder);
+    if (link.empty())
+        error += code.message();
+    else
+        error += link.string() + " is a symbolic link to " + fs::read_symlink(link, code).string() +
+                 ", which does not exist; make that folder, or remove the link";
+    return false;
+}
+
+// Each name is taken by creating its file, so that two writes in the same second never share one.
+bool saveInBackupFolder(const ConfigImage& image, const std::string& callsign, std::string& path, std::string& error) {
+    fs::path folder;
+    if (!makeBackupFolder(folder, error)) return false;
     const std::string stem = (folder / (timeWord() + "-" + fileWord(callsign))).string();
     for (int n = 1; n <= kNamesPerSecond; ++n) {
         path = stem + (n == 1 ? std::string() : "-" + std::to_string(n)) + ".kvr";
-        if (!fs::exists(fs::symlink_status(path, code))) return true;
+        int errorCode = 0;
+        if (saveNewImageFile(path.c_str(), image, errorCode) == FileSaveResult::Saved) return true;
+        if (errorCode != EEXIST) {
+            error = fileFailure("write", path, errorCode);
+            return false;
+        }
     }
     error = "too many backups named " + stem + "*.kvr";
     return false;
@@ -52,11 +84,15 @@ bool newBackupPath(const std::string& callsign, std::string& path, std::string& 
 
 bool saveBackup(const std::string& named, const ConfigImage& image, const std::string& callsign, std::string& path,
                 std::string& error) {
+    if (named.empty()) return saveInBackupFolder(image, callsign, path, error);
     path = named;
-    if (path.empty() && !newBackupPath(callsign, path, error)) return false;
     int errorCode = 0;
-    if (saveNamedConfigFile(path, image, errorCode) == FileSaveResult::Saved) return true;
-    error = fileFailure("write", displayName(path, true), errorCode);
+    // A named backup is a new file, never one that was there: not even the --from file.
+    const FileSaveResult saved =
+        named == "-" ? saveNamedConfigFile(named, image, errorCode) : saveNewImageFile(named.c_str(), image, errorCode);
+    if (saved == FileSaveResult::Saved) return true;
+    error = saveFailure(named, saved, errorCode);
+    if (errorCode == EEXIST) error += " (a backup never replaces a file: name a new one)";
     return false;
 }
 

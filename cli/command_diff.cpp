@@ -77,7 +77,7 @@ int loadSide(const Side& side, const std::int32_t* model, bool trace, TrackerSet
     }
     std::string bytes;
     int errorCode = 0;
-    if (!readNamedFile(side.name, kMaxConfigFileBytes, bytes, errorCode)) {
+    if (!readNamedFile(side.name, kMaxFileBytes, bytes, errorCode)) {
         printError(fileFailure("read", displayName(side.name), errorCode));
         return kExitUsage;
     }

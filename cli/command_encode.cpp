@@ -30,7 +30,8 @@ const char kUsage[] =
     "  --set NAME=VALUE      change one setting\n"
     "  --force               store a file's or document's own values that fail a check, and\n"
     "                        leave out those generation N does not carry\n"
-    "  -o, --output FILE     the file to write, or - for standard output\n"
+    "  -o, --output FILE     the file to write, or - for standard output; never a terminal\n"
+    "                        or serial port, where a tracker takes the bytes as commands\n"
     "\n"
     "Exit status: 0 saved, 1 not saved, 2 usage or a value refused.\n\n";
 
@@ -65,8 +66,9 @@ int runEncode(const Arguments& args) {
     const ComposedSettings composed = composeSettings(sources.layers(defaults), model, sources.force);
     if (!reportComposition(composed)) return kExitUsage;
     int errorCode = 0;
-    if (saveNamedConfigFile(*output, encodeSettings(composed.settings).image, errorCode) != FileSaveResult::Saved) {
-        printError(fileFailure("write", displayName(*output, true), errorCode));
+    const FileSaveResult saved = saveNamedConfigFile(*output, encodeSettings(composed.settings).image, errorCode);
+    if (saved != FileSaveResult::Saved) {
+        reportSaveFailure(*output, saved, errorCode, "");
         return kExitFailed;
     }
     printNote("File Saved");

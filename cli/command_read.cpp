@@ -27,7 +27,8 @@ const char kUsage[] =
     "  -p, --port PORT        the serial port: COM3 on Windows, /dev/ttyUSB0 or a pty elsewhere\n"
     "  -o, --output FILE.kvr  also save the 128 bytes read, exactly as the tracker holds them\n"
     "                         (whenever all 128 arrived, even when they do not decode); with -,\n"
-    "                         to standard output instead of the settings\n"
+    "                         to standard output instead of the settings (not with --json,\n"
+    "                         and not onto a terminal)\n"
     "  --json                 print a settings document instead of 'name = value' lines\n"
     "  --trace                print the bytes exchanged, with their times\n"
     "\n"
@@ -64,6 +65,14 @@ int runRead(const Arguments& args) {
     if (port == nullptr) return usageError("read", "give the serial port with -p PORT");
     if (!usablePortName(*port, error)) return usageError("read", error);
     const std::string* output = lastValue(parsed, "--output");
+    const bool toStandardOutput = output != nullptr && *output == "-";
+    if (toStandardOutput && hasOption(parsed, "--json"))
+        return usageError("read", "-o - and --json both print to standard output; give -o a file name");
+    // Refused before the tracker is read for nothing.
+    if (toStandardOutput && standardOutputIsTerminal()) {
+        reportSaveFailure("-", FileSaveResult::Terminal, 0, "");
+        return kExitFailed;
+    }
 
     catchInterrupts();
     ToolContext tool;
@@ -75,12 +84,12 @@ int runRead(const Arguments& args) {
     const TransferEnd end = display.request(configurator, VersionThenRead);
 
     const bool read = end == TransferEnd::Finished && configurator.outcome == Outcome::Succeeded;
-    const bool toStandardOutput = output != nullptr && *output == "-";
     if (read && !toStandardOutput) {
         if (hasOption(parsed, "--json"))
             printSettingsJson(stdout, configurator.settings);
         else
             printSettings(stdout, configurator.settings);
+        if (!standardOutputArrived()) return kExitFailed;
     }
     const std::vector<FitProblem> implausible = read ? implausibleValues(configurator.settings) : std::vector<FitProblem>();
     status = implausible.empty() ? reportTransfer(tool, display, end) : reportImplausible(*port, implausible);
@@ -95,8 +104,9 @@ int runRead(const Arguments& args) {
         return kExitFailed;
     }
     int errorCode = 0;
-    if (saveNamedConfigFile(*output, configurator.readImage, errorCode) != FileSaveResult::Saved) {
-        printError(fileFailure("write", displayName(*output, true), errorCode) + " " + quotedStatus("Failed to write data"));
+    const FileSaveResult saved = saveNamedConfigFile(*output, configurator.readImage, errorCode);
+    if (saved != FileSaveResult::Saved) {
+        reportSaveFailure(*output, saved, errorCode, " " + quotedStatus("Failed to write data"));
         return kExitFailed;
     }
     printNote("File Saved");

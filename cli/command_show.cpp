@@ -6,6 +6,7 @@
 #include "cli/config_source.h"
 #include "cli/exit_status.h"
 #include "cli/messages.h"
+#include "cli/named_files.h"
 #include "cli/settings_printer.h"
 
 namespace {
@@ -48,7 +49,7 @@ int runShow(const Arguments& args) {
         printSettingsJson(stdout, loaded.settings);
     else
         printSettings(stdout, loaded.settings);
-    std::fflush(stdout);
+    if (!standardOutputArrived()) return kExitFailed;
     printNote(fileParseText(loaded.parse));
     return kExitSuccess;
 }

@@ -7,6 +7,7 @@
 #include "cli/exit_status.h"
 #include "cli/interrupts.h"
 #include "cli/json_output.h"
+#include "cli/named_files.h"
 #include "cli/port_session.h"
 #include "cli/terminal.h"
 #include "cli/text_escaping.h"
@@ -63,6 +64,7 @@ int runVersion(const Arguments& args) {
             std::printf("version = %s\n", visibleText(version).c_str());
             std::printf("model = %d\n", static_cast<int>(configurator.settings.model));
         }
+        if (!standardOutputArrived()) return kExitFailed;
     }
     return reportTransfer(tool, display, end);
 }

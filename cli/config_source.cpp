@@ -1,15 +1,18 @@
 #include "cli/config_source.h"
 
+#include <cerrno>
+
 #include "cli/argument_parser.h"
 #include "cli/generation_name.h"
 #include "cli/messages.h"
 #include "cli/named_files.h"
+#include "cli/text_escaping.h"
 #include "config/config_image.h"
 
 LoadedConfig loadConfig(const std::string& name, const std::int32_t* model) {
     std::string bytes;
     int errorCode = 0;
-    if (!readNamedFile(name, kMaxConfigFileBytes, bytes, errorCode)) {
+    if (!readNamedFile(name, kMaxFileBytes, bytes, errorCode)) {
         LoadedConfig failed;
         failed.name = name;
         failed.errorCode = errorCode;
@@ -30,6 +33,13 @@ LoadedConfig loadConfigBytes(const std::string& name, const std::string& bytes, 
     loaded.parse = parsed.result;
     loaded.imageBytes = parsed.imageBytes;
     loaded.image = parsed.image;
+    // The window takes any case of the magic and ignores bytes after the image; kavrelcfg takes
+    // only what a save writes.
+    if (loaded.parse == FileParse::Complete && bytes.size() > static_cast<std::size_t>(kFileSize))
+        loaded.inexact = "it has " + std::to_string(bytes.size()) + " bytes, where a configuration file has " +
+                         std::to_string(kFileSize);
+    else if (loaded.parse == FileParse::Complete && bytes.compare(0, 4, kFileMagic) != 0)
+        loaded.inexact = "it begins with \"" + visibleText(bytes.substr(0, 4), true) + "\", not KVR1";
     if (!loaded.imageWhole()) return loaded;
     loaded.generation = inferGeneration(loaded.image);
     loaded.modelGiven = model != nullptr;
@@ -53,7 +63,13 @@ void noteGeneration(const LoadedConfig& loaded) {
 void reportLoadFailure(const LoadedConfig& loaded) {
     const std::string shown = displayName(loaded.name);
     if (!loaded.read) {
-        printError(fileFailure("read", shown, loaded.errorCode) + " " + quotedStatus(kFileOpenFailedText));
+        // The window's text is for a file that did not open, not for one refused by what it is.
+        const bool refused = loaded.errorCode == kDeviceErrorCode || loaded.errorCode == EFBIG;
+        printError(fileFailure("read", shown, loaded.errorCode) + (refused ? "" : " " + quotedStatus(kFileOpenFailedText)));
+        return;
+    }
+    if (!loaded.inexact.empty()) {
+        printError(shown + " is not a configuration file: " + loaded.inexact);
         return;
     }
     const std::string status = quotedStatus(fileParseText(loaded.parse));

@@ -16,12 +16,13 @@ struct LoadedConfig {
     int errorCode = 0;
     FileParse parse = FileParse::BadMagic;
     std::size_t imageBytes = 0;
+    std::string inexact;   // why the strict tool refuses a file the window loads: more bytes, "kvr1"
     bool decoded = false;  // the settings were taken from the whole image
     ConfigImage image{};
     InferredGeneration generation;
     bool modelGiven = false;
     TrackerSettings settings;  // the defaults, then what the image gives under generation.model
-    bool imageWhole() const { return read && parse == FileParse::Complete; }
+    bool imageWhole() const { return read && parse == FileParse::Complete && inexact.empty(); }
 };
 
 // model: the generation given with --model, or nullptr to infer it.
@@ -34,9 +35,6 @@ bool looksLikeConfigFile(const std::string& bytes);
 // Says which generation the image was read as and why (a note, or a warning when the layout names
 // none); nothing when --model named it.
 void noteGeneration(const LoadedConfig& loaded);
-
-// The maximum size of a file read whole.
-constexpr std::size_t kMaxConfigFileBytes = 64 * 1024;
 
 // For a file that did not load or decode: the error, with the window's status quoted.
 void reportLoadFailure(const LoadedConfig& loaded);

@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/exit_status.h"
 #include "cli/messages.h"
+#include "cli/named_files.h"
 #include "cli/settings_help.h"
 #include "kavrel_version.h"
 
@@ -14,13 +15,14 @@ struct Command {
     const char* name;
     int (*run)(const Arguments& args);
     const char* summary;
+    int trouble = kExitFailed;  // the status when its output did not arrive
 };
 
 const Command kCommands[] = {
     {"show", runShow, "print the settings of a configuration file"},
     {"hex", runHex, "print the 128 bytes of a file's image with their meaning"},
     {"encode", runEncode, "make a configuration file from settings"},
-    {"diff", runDiff, "compare two configurations (files or trackers) setting by setting"},
+    {"diff", runDiff, "compare two configurations (files or trackers) setting by setting", kExitUsage},
     {"ports", runPorts, "list the serial ports, and with --probe which has a tracker"},
     {"version", runVersion, "ask the tracker for its firmware version"},
     {"read", runRead, "read the tracker's configuration"},
@@ -47,12 +49,20 @@ const char kUsageTail[] =
     "\n"
     "A FILE given as - is standard input or standard output.\n"
     "Exit status: 0 success, 1 the operation failed, 2 bad usage or a value refused,\n"
-    "130 interrupted; diff: 0 the same, 1 different, 2 trouble.\n";
+    "130 interrupted; diff: 0 the same, 1 different, 2 trouble. Output that does not\n"
+    "reach standard output (a full disk) is a failure, trouble for diff.\n";
 
 void printUsage() {
     std::fputs(kUsageHead, stdout);
     for (const Command& command : kCommands) std::printf("  %-9s %s\n", command.name, command.summary);
     std::fputs(kUsageTail, stdout);
+}
+
+// A command's status once its output is judged: a success, or a "different" from diff, turns
+// into its trouble status when what it printed did not arrive.
+int checkedOutput(int status, int trouble) {
+    const bool arrived = standardOutputArrived();
+    return arrived || status >= trouble ? status : trouble;
 }
 
 const Command* findCommand(const std::string& name) {
@@ -100,12 +110,12 @@ int main(int argc, char** argv) {
     Arguments args(words.begin() + 1, words.end());
     if (name == "--version" || name == "-V") {
         std::printf("kavrelcfg %s\n", KAVREL_VERSION_TEXT);
-        return kExitSuccess;
+        return checkedOutput(kExitSuccess, kExitFailed);
     }
-    if (name == "--help" || name == "-h") return help({});
-    if (name == "help") return help(args);
+    if (name == "--help" || name == "-h") return checkedOutput(help({}), kExitFailed);
+    if (name == "help") return checkedOutput(help(args), kExitFailed);
     const Command* command = findCommand(name);
     if (command == nullptr) return unknownCommand(name);
     args.insert(args.begin(), leading.begin(), leading.end());
-    return command->run(args);
+    return checkedOutput(command->run(args), command->trouble);
 }

@@ -27,7 +27,11 @@ bool userStateFolder(std::string& folder, std::string& why) {
     }
     const char* home = std::getenv("HOME");
     if (home == nullptr || home[0] != '/') {
-        why = "neither XDG_STATE_HOME nor HOME is set";
+        const auto unusable = [](const char* name, const char* value) {
+            return std::string(name) + (value == nullptr ? " is not set" : " is relative ('" + std::string(value) + "')");
+        };
+        why = unusable("XDG_STATE_HOME", state) + " and " + unusable("HOME", home) +
+              "; set HOME, or XDG_STATE_HOME, to an absolute folder";
         return false;
     }
     folder = std::string(home) + "/.local/state";

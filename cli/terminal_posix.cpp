@@ -4,4 +4,6 @@
 
 bool standardInputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 
+bool standardOutputIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
+
 bool standardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }

@@ -16,4 +16,6 @@ bool isConsole(DWORD stream) {
 
 bool standardInputIsTerminal() { return isConsole(STD_INPUT_HANDLE); }
 
+bool standardOutputIsTerminal() { return isConsole(STD_OUTPUT_HANDLE); }
+
 bool standardErrorIsTerminal() { return isConsole(STD_ERROR_HANDLE); }

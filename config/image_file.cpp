@@ -38,7 +38,9 @@ bool writeAndClose(std::FILE* file, const ConfigImage& image) {
 }
 
 FileSaveResult writeInPlace(const std::string& path, const ConfigImage& image) {
-    std::FILE* file = openFile(path.c_str(), "wb");
+    bool terminal = false;
+    std::FILE* file = openInPlace(path.c_str(), terminal);
+    if (terminal) return FileSaveResult::Terminal;
     if (file == nullptr) return FileSaveResult::OpenFailed;
     return writeAndClose(file, image) ? FileSaveResult::Saved : FileSaveResult::WriteFailed;
 }
@@ -69,6 +71,7 @@ const char* fileSaveText(FileSaveResult result) {
     case FileSaveResult::Saved:
         return "File Saved";
     case FileSaveResult::OpenFailed:
+    case FileSaveResult::Terminal:
         return "Failed to open file";
     case FileSaveResult::WriteFailed:
         break;
@@ -80,11 +83,16 @@ FileSaveResult saveImageFile(const char* path, const ConfigImage& image, int& er
     // Every way to fail ends in a C library call that sets errno, but for a folder.
     errno = 0;
     const FileSaveResult result = saveImageFile(path, image);
-    errorCode = result == FileSaveResult::Saved ? 0 : errno != 0 ? errno : EISDIR;
+    errorCode = result == FileSaveResult::Saved || result == FileSaveResult::Terminal ? 0 : errno != 0 ? errno : EISDIR;
     return result;
 }
 
 FileSaveResult saveImageFile(const char* path, const ConfigImage& image) {
+    // The system judges the links first; only those it follows are followed by hand.
+    if (const int refusal = pathRefusal(path); refusal != 0) {
+        errno = refusal;
+        return FileSaveResult::OpenFailed;
+    }
     const std::string target = followLinks(path);
     std::error_code error;
     const fs::file_status status = fs::status(target, error);
@@ -103,4 +111,20 @@ FileSaveResult saveImageFile(const char* path, const ConfigImage& image) {
     if (replaceFile(temporary.c_str(), target.c_str())) return FileSaveResult::Saved;
     removeFile(temporary.c_str());
     return writeInPlace(target, image);
+}
+
+FileSaveResult saveNewImageFile(const char* path, const ConfigImage& image, int& errorCode) {
+    errno = 0;
+    std::FILE* file = createNewFile(path, nullptr);
+    if (file == nullptr) {
+        errorCode = errno != 0 ? errno : EEXIST;
+        return FileSaveResult::OpenFailed;
+    }
+    if (writeAndClose(file, image)) {
+        errorCode = 0;
+        return FileSaveResult::Saved;
+    }
+    errorCode = errno != 0 ? errno : EIO;
+    removeFile(path);
+    return FileSaveResult::WriteFailed;
 }

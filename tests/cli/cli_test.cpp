@@ -4,6 +4,7 @@
 
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <memory>
@@ -58,6 +59,9 @@ TEST_F(Kavrelcfg, ShowAndHexReadAFileAsTheGenerationItsImageNames) {
     EXPECT_TRUE(contains(shown.err, "generation 4 (Kavrel FA v1.4), inferred from the image")) << shown.err;
     const ProgramResult json = runKavrelcfg({"show", imagesDir() + "edge-foreign-callsign.kvr", "--json"});
     EXPECT_TRUE(contains(json.out, "  \"callsign\": \"\\u0001\\u007fNO\",\n")) << json.out;
+    ASSERT_EQ(::mkfifo(dir.path("fifo").c_str(), 0600), 0);  // read once a program writes to it, said while waiting
+    EXPECT_EQ(runKavrelcfgUntil({"show", dir.path("fifo")}, "Waiting for a program to write to " + dir.path("fifo"),
+                                [&](pid_t) { writeWholeFile(dir.path("fifo"), configFileOf(defaultImage(4))); }).out, shown.out);
 
     // A generation 1 image has no frequency, whatever bytes 9 and 10 hold, unless --model says so.
     const ProgramResult generation1 = runKavrelcfg({"show", imagesDir() + "default-generation1.kvr"});
@@ -120,6 +124,9 @@ TEST_F(Kavrelcfg, SettingsDocumentsRoundTrip) {
 
 TEST_F(Kavrelcfg, FailuresExitOneUsageErrorsTwoAndEveryCommandHasHelp) {
     writeWholeFile(dir.path("cut.kvr"), configFileOf(defaultImage(4)).substr(0, 100));
+    writeWholeFile(dir.path("long.kvr"), configFileOf(defaultImage(4)) + "x");
+    writeWholeFile(dir.path("lower.kvr"), "kvr1" + configFileOf(defaultImage(4)).substr(4));
+    writeWholeFile(dir.path("huge.kvr"), std::string(1024 * 1024 + 1, 'x'));
     const struct {
         std::vector<std::string> args;
         int exitCode;
@@ -129,7 +136,13 @@ TEST_F(Kavrelcfg, FailuresExitOneUsageErrorsTwoAndEveryCommandHasHelp) {
                                                   ": No such file or directory (\"Failed to open file\")\n"},
         {{"show", imagesDir() + "hostile-blank.kvr"}, 1, "does not decode: its own indexes point outside its 128 bytes"},
         {{"show", dir.path("cut.kvr")}, 1, "is cut short: its image has 92 of 128 bytes"},
+        {{"show", dir.path("long.kvr")}, 1, "long.kvr is not a configuration file: it has 137 bytes, where a configuration file has 136\n"},
+        {{"hex", dir.path("lower.kvr")}, 1, "lower.kvr is not a configuration file: it begins with \"kvr1\", not KVR1\n"},
+        {{"show", "/dev/zero"}, 1, "kavrelcfg: error: cannot read /dev/zero: it is a device, not a file\n"},
+        {{"show", dir.path("huge.kvr")}, 1, "huge.kvr: it is larger than any configuration file or settings document\n"},
         {{"encode", "-o", dir.path("no/such/folder.kvr")}, 1, "No such file or directory"},
+        {{"encode", "-o", "/dev/ptmx"}, 1, "cannot write /dev/ptmx: it is a terminal or serial port, not a file\nhint: name a file"},
+        {{"read", "-p", dir.path("no-port"), "-o", "-", "--json"}, 2, "read: -o - and --json both print to standard output"},
         {{"read", "-p", dir.path("no-port")}, 1, "kavrelcfg: error: cannot open " + dir.path("no-port") +
                                                      ": No such file or directory (\"Could not open Com Port "},
         {{"read", "-p", imagesDir() + "hostile-blank.kvr"}, 1, "Inappropriate ioctl for device (\"Open: GetCommState failed\")\n"
@@ -165,10 +178,12 @@ TEST_F(Kavrelcfg, DiffComparesSettingBySettingAsDiffDoes) {
     const ProgramResult same = runKavrelcfg({"diff", generation4, generation4});
     EXPECT_EQ(same.exitCode, 0);
     EXPECT_EQ(same.out, "");
-    EXPECT_EQ(runKavrelcfg({"diff", generation4, generation4, "--model", "4"}).exitCode, 0);
     const ProgramResult different = runKavrelcfg({"diff", imagesDir() + "default-generation3.kvr", generation4});
     EXPECT_EQ(different.exitCode, 1);
     EXPECT_EQ(different.out, "frequencyMHz    (not carried) -> 144.390\nmodel           3 -> 4\n");
+    // A settings document is read to the same size wherever it is taken; --model reads the .kvr side.
+    writeWholeFile(dir.path("padded.json"), "{\"model\": 4}" + std::string(100 * 1024, ' '));
+    EXPECT_EQ(runKavrelcfg({"diff", dir.path("padded.json"), generation4, "--model", "4"}).exitCode, 0);
 }
 
 TEST_F(Kavrelcfg, ReadVersionAndProbeShowWhatCrossedTheLine) {
@@ -190,6 +205,17 @@ TEST_F(Kavrelcfg, ReadVersionAndProbeShowWhatCrossedTheLine) {
     const ProgramResult version = runKavrelcfg({"version", "-p", sim.port(), "--json"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(contains(version.out, "\"version\": \"Kavrel FA v1.4\\r\\n\",\n  \"model\": 4,\n  \"baud\": 2400")) << version.out;
+    // Output that does not arrive fails the command (diff: trouble), and no success is said for it.
+    const std::string generation4 = imagesDir() + "default-generation4.kvr";
+    for (const auto& [args, exitCode] : std::vector<std::pair<std::vector<std::string>, int>>{
+             {{"show", "--json", generation4}, 1}, {{"diff", generation4, imagesDir() + "default-generation3.kvr"}, 2},
+             {{"read", "-p", sim.port(), "--json"}, 1}, {{"version", "-p", sim.port()}, 1}, {{"help", "write"}, 1},
+             {{"write", "-p", sim.port(), "--dry-run", "--set", "callsign=KV1FUL"}, 1}, {{"--version"}, 1}}) {
+        const ProgramResult lost = runKavrelcfg(args, 30000, "/dev/full");
+        EXPECT_EQ(lost.exitCode, exitCode) << args[0] << "\n" << lost.err;
+        EXPECT_TRUE(contains(lost.err, "kavrelcfg: error: cannot write standard output: ") &&
+                    !contains(lost.err, "Successful") && !contains(lost.err, "File Loaded")) << lost.err;
+    }
     const ProgramResult probed = runKavrelcfg({"ports", "--probe", sim.port()});
     EXPECT_EQ(probed.exitCode, 0) << probed.err;
     EXPECT_TRUE(contains(probed.out, "generation 4 (Kavrel FA v1.4) at 2400 baud\n")) << probed.out;
@@ -435,6 +461,9 @@ TEST_F(Kavrelcfg, OnATerminalTheWriteAsksAndShowsProgress) {
     EXPECT_TRUE(contains(accepted.out, "\rWriting Config  128/128")) << accepted.out;
     // The progress line is cleared before the outcome is printed.
     EXPECT_TRUE(contains(accepted.out, "\r" + std::string(50, ' ') + "\rConfig Written Successfully!")) << accepted.out;
+    const ProgramResult binary = runKavrelcfgOnTerminal({"read", "-p", sim.port(), "-o", "-"}, "\n", "");
+    EXPECT_EQ(binary.exitCode, 1);
+    EXPECT_TRUE(contains(binary.out, "cannot write standard output: it is a terminal, not a file\r\nhint: redirect")) << binary.out;
     const ProgramResult quiet = runKavrelcfg({"write", "-q", "-p", sim.port(), "--set", "autoTxRateSec=600"});
     EXPECT_EQ(quiet.exitCode, 0);
     EXPECT_EQ(quiet.out + quiet.err, "");

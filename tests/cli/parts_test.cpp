@@ -1,5 +1,5 @@
 // kavrelcfg's parts that a whole run reaches only in passing, or not at all as root: settings
-// documents, the order of port names, shell quoting and the hints about ports.
+// documents, backups, the order of port names, shell quoting and the hints about ports.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -10,10 +10,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "cli/backup.h"
 #include "cli/port_name_order.h"
 #include "cli/port_names.h"
 #include "cli/settings_document.h"
@@ -45,10 +47,44 @@ TEST(SettingsDocument, TakesEveryValueItsSettingHoldsAndNamesTheFirstItCannot) {
     }
 }
 
+TEST(Backup, IsAlwaysANewFileOfItsOwn) {
+    TempDir dir;
+    const ConfigImage image{};
+    std::string path, error;
+    writeWholeFile(dir.path("from.kvr"), "mine");
+    EXPECT_FALSE(saveBackup(dir.path("from.kvr"), image, "KV1A", path, error));
+    EXPECT_EQ(error, "cannot write " + dir.path("from.kvr") + ": File exists (a backup never replaces a file: name a new one)");
+    EXPECT_EQ(readWholeFile(dir.path("from.kvr")), "mine");
+    ASSERT_EQ(::symlink("missing", dir.path("gone").c_str()), 0);
+    ::setenv("XDG_STATE_HOME", dir.path("gone").c_str(), 1);
+    EXPECT_FALSE(saveBackup("", image, "KV1A", path, error));
+    EXPECT_EQ(error, "cannot make the backup folder " + dir.path("gone/kavrelcfg/backups") + ": " + dir.path("gone") +
+                         " is a symbolic link to missing, which does not exist; make that folder, or remove the link");
+
+    // Writes at the same moment, released together, each keep a backup of their own.
+    ::setenv("XDG_STATE_HOME", dir.path("state").c_str(), 1);
+    int start[2];
+    ASSERT_EQ(::pipe(start), 0);
+    for (int k = 0; k < 16; ++k)
+        if (::fork() == 0) {
+            ::close(start[1]);
+            _exit(::read(start[0], &k, 1) == 0 && saveBackup("", image, "KV1A", path, error) ? 0 : 1);
+        }
+    ::close(start[1]);
+    for (int k = 0; k < 16; ++k) ::wait(nullptr);
+    const std::filesystem::directory_iterator backups(dir.path("state/kavrelcfg/backups"));
+    EXPECT_EQ(std::distance(begin(backups), end(backups)), 16);
+}
+
 TEST(SystemConventions, PortOrderQuotingAndPortHints) {
     EXPECT_TRUE(portNameBefore("/dev/ttyS9", "/dev/ttyS10") && portNameBefore("/dev/ttyS10", "/dev/ttyS11"));
     EXPECT_FALSE(portNameBefore("/dev/ttyS10", "/dev/ttyS9") || portNameBefore("/dev/ttyS0", "/dev/ttyACM0"));
     EXPECT_EQ(shellWord("my port's"), "'my port'\\''s'");
+    std::string folder, why;
+    ::unsetenv("XDG_STATE_HOME");
+    ::setenv("HOME", "home", 1);
+    EXPECT_FALSE(userStateFolder(folder, why));
+    EXPECT_EQ(why, "XDG_STATE_HOME is not set and HOME is relative ('home'); set HOME, or XDG_STATE_HOME, to an absolute folder");
 
     EXPECT_EQ(portOpenHint("/dev/null", EACCES), "you have no access to /dev/null; ask its owner for it");
     if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another group takes root";

@@ -18,10 +18,11 @@ std::vector<char*> argvOf(std::vector<std::string>& args) {
     return argv;
 }
 
-// Starts the program with standard input /dev/null and its output in the folder's files out and err.
-pid_t spawn(std::vector<std::string> args, const TempDir& folder) {
+// Starts the program with standard input /dev/null and its output in the folder's files out (or
+// outPath) and err.
+pid_t spawn(std::vector<std::string> args, const TempDir& folder, const std::string& outPath = "") {
     const std::vector<char*> argv = argvOf(args);
-    const std::string out = folder.path("out"), err = folder.path("err");
+    const std::string out = outPath.empty() ? folder.path("out") : outPath, err = folder.path("err");
     const pid_t pid = ::fork();
     if (pid != 0) return pid;
     ::dup2(::open("/dev/null", O_RDONLY), STDIN_FILENO);
@@ -62,9 +63,9 @@ std::vector<std::string> kavrelcfg(const std::vector<std::string>& args) {
 
 }  // namespace
 
-ProgramResult runKavrelcfg(const std::vector<std::string>& args, int timeoutMs) {
+ProgramResult runKavrelcfg(const std::vector<std::string>& args, int timeoutMs, const std::string& standardOutput) {
     TempDir folder;
-    return collect(spawn(kavrelcfg(args), folder), folder, timeoutMs);
+    return collect(spawn(kavrelcfg(args), folder, standardOutput), folder, timeoutMs);
 }
 
 ProgramResult runKavrelcfgUntil(const std::vector<std::string>& args, const std::string& text,

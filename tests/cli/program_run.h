@@ -19,8 +19,9 @@ struct ProgramResult {
     std::string err;
 };
 
-// kavrelcfg with standard input /dev/null, so it sees no terminal; killed after timeoutMs.
-ProgramResult runKavrelcfg(const std::vector<std::string>& args, int timeoutMs = 30000);
+// kavrelcfg with standard input /dev/null, so it sees no terminal; killed after timeoutMs. Its
+// standard output goes to the file standardOutput when one is named (/dev/full: a full disk).
+ProgramResult runKavrelcfg(const std::vector<std::string>& args, int timeoutMs = 30000, const std::string& standardOutput = "");
 
 // kavrelcfg on a pseudo-terminal, as a person runs it: once `prompt` appears, atPrompt is called
 // (if given) and `typed` is typed; out holds everything the terminal showed.

@@ -34,15 +34,16 @@ std::size_t entries(const std::string& folder) {
 }
 
 // Saves in a child process, as an ordinary user when the tests run as root, with the file size
-// limited to maxBytes.
-FileSaveResult saveAsUser(const std::string& path, rlim_t maxBytes = RLIM_INFINITY) {
+// limited to maxBytes; asNew: as a file that must be new.
+FileSaveResult saveAsUser(const std::string& path, rlim_t maxBytes = RLIM_INFINITY, bool asNew = false) {
     const pid_t child = fork();
     if (child == 0) {
         if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(100);
         signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{maxBytes, maxBytes};
         setrlimit(RLIMIT_FSIZE, &limit);
-        _exit(static_cast<int>(save(path)));
+        int code = 0;
+        _exit(static_cast<int>(asNew ? saveNewImageFile(path.c_str(), kImage, code) : save(path)));
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -81,9 +82,8 @@ TEST(SaveImageFile, ReplacesTheFileALinkLeadsToAndNeverAFolderOrDevice) {
     EXPECT_EQ(save("/dev/full"), FileSaveResult::WriteFailed);
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
     EXPECT_FALSE(fs::exists("/dev/full.saving"));
-    EXPECT_STREQ(fileSaveText(FileSaveResult::WriteFailed), "Failed to write data");
-    EXPECT_STREQ(fileSaveText(FileSaveResult::OpenFailed), "Failed to open file");
-    EXPECT_STREQ(fileSaveText(FileSaveResult::Saved), "File Saved");
+    // A terminal or serial port would take the bytes as commands.
+    EXPECT_EQ(save("/dev/ptmx"), FileSaveResult::Terminal);
 }
 
 TEST(SaveImageFile, WritesInPlaceWhereNoTemporaryFileCanBeMadeAndKeepsTheOldFileOnFailure) {
@@ -108,5 +108,22 @@ TEST(SaveImageFile, WritesInPlaceWhereNoTemporaryFileCanBeMadeAndKeepsTheOldFile
     chmod(target.c_str(), 0666);
     EXPECT_EQ(saveAsUser(target, 20), FileSaveResult::WriteFailed);
     EXPECT_EQ(readWholeFile(target), "old");
+    // A new file that did not take every byte is removed again.
+    EXPECT_EQ(saveAsUser(dir.path("closed/new.kvr"), 20, true), FileSaveResult::WriteFailed);
     EXPECT_EQ(entries(dir.path("closed")), 1u);
+}
+
+// Linux follows no link another user planted in a sticky world-writable folder such as /tmp
+// (fs.protected_symlinks): neither does a save, which would replace the file it leads to.
+TEST(SaveImageFile, FollowsNoLinkTheSystemRefusesToFollow) {
+    if (readWholeFile("/proc/sys/fs/protected_symlinks") != "1\n") GTEST_SKIP() << "fs.protected_symlinks is not 1 here";
+    if (geteuid() != 0) GTEST_SKIP() << "planting another user's link takes root";
+    TempDir dir;
+    fs::create_directory(dir.path("shared"));
+    chmod(dir.path("shared").c_str(), 01777);
+    writeWholeFile(dir.path("mine.kvr"), "mine");
+    fs::create_symlink(dir.path("mine.kvr"), dir.path("shared/planted.kvr"));
+    ASSERT_EQ(lchown(dir.path("shared/planted.kvr").c_str(), 65534, 65534), 0);
+    EXPECT_EQ(save(dir.path("shared/planted.kvr")), FileSaveResult::OpenFailed);
+    EXPECT_EQ(readWholeFile(dir.path("mine.kvr")), "mine");
 }
