@@ -121,6 +121,7 @@ TEST_F(Kavrelcfg, SettingsDocumentsRoundTrip) {
 
 TEST_F(Kavrelcfg, FailuresExitOneUsageErrorsTwoAndEveryCommandHasHelp) {
     writeWholeFile(dir.path("cut.kvr"), configFileOf(defaultImage(4)).substr(0, 100));
+    writeWholeFile(dir.path("doc.json"), " {}");
     const struct {
         std::vector<std::string> args;
         int exitCode;
@@ -142,6 +143,11 @@ TEST_F(Kavrelcfg, FailuresExitOneUsageErrorsTwoAndEveryCommandHasHelp) {
         {{"show", "--quiet=1", "x.kvr"}, 2, "option '--quiet' takes no value"},
         {{"encode", "--bogus", "-o", "-"}, 2, "encode: unknown option '--bogus'"},
         {{"encode", "--set", "callsign", "-o", "-"}, 2, "--set needs NAME=VALUE, not 'callsign'"},
+        {{"encode", "--from", dir.path("doc.json"), "-o", "-"}, 1, "\nhint: it looks like a settings document: give it with"},
+        {{"encode", "--settings", imagesDir() + "default-generation4.kvr", "-o", "-"}, 2, "\nhint: it looks like a configuration file"},
+        {{"-q", "show", "-v", "x.kvr"}, 2, "show: options '-q' and '-v' exclude each other"},
+        {{"encode", "-o", "-", "--output=-"}, 2, "encode: option '--output' is given twice"},
+        {{"diff", "-p", "A", "--model", "3", "-p", "B", "--model", "4"}, 2, "diff: option '--model' is given twice"},
     };
     for (const auto& c : cases) {
         const ProgramResult result = runKavrelcfg(c.args);
