@@ -29,6 +29,7 @@ bool parseArguments(const std::vector<std::string>& args, const std::vector<Opti
         }
     }
     bool optionsEnded = false;
+    std::string verbosityGiven;  // the -q or -v given first, which the other contradicts
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (optionsEnded || !looksLikeOption(arg)) {
@@ -53,7 +54,13 @@ bool parseArguments(const std::vector<std::string>& args, const std::vector<Opti
                 error = "option '" + name + "' takes no value";
                 return false;
             }
-            setVerbosity(name == "--quiet" || name == "-q" ? Verbosity::Quiet : Verbosity::Verbose);
+            const Verbosity wanted = name == "--quiet" || name == "-q" ? Verbosity::Quiet : Verbosity::Verbose;
+            if (!verbosityGiven.empty() && wanted != verbosity()) {
+                error = "options '" + verbosityGiven + "' and '" + name + "' exclude each other: give one";
+                return false;
+            }
+            verbosityGiven = name;
+            setVerbosity(wanted);
             continue;
         }
         const OptionSpec* spec = findSpec(specs, name);
@@ -72,6 +79,10 @@ bool parseArguments(const std::vector<std::string>& args, const std::vector<Opti
                 return false;
             }
             value = args[++i];
+        }
+        if (spec->takesValue && !spec->repeats && lastValue(out, spec->longName) != nullptr) {
+            error = "option '" + name + "' is given twice: give it once";
+            return false;
         }
         out.options.push_back({spec->longName, value});
     }

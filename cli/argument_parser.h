@@ -11,6 +11,7 @@ struct OptionSpec {
     const char* longName;   // "--model"
     const char* shortName;  // "-p", or nullptr
     bool takesValue;
+    bool repeats = false;  // a value option that may be given more than once (--set); others once
 };
 
 struct ParsedArguments {
@@ -18,13 +19,14 @@ struct ParsedArguments {
         std::string name;  // always the long name
         std::string value;
     };
-    std::vector<Option> options;  // in command-line order; an option may repeat
+    std::vector<Option> options;  // in command-line order; --set and flags may repeat
     std::vector<std::string> positionals;
     bool help = false;  // --help or -h was given: nothing else was looked at
 };
 
-// false with error set when an option is unknown or its value is missing. "--" ends the options.
-// Every command also takes -q/--quiet and -v/--verbose, which set the messages' verbosity.
+// false with error set when an option is unknown, its value is missing, or an option with a value
+// that does not repeat is given again. "--" ends the options. Every command also takes -q/--quiet
+// or -v/--verbose, which set the messages' verbosity; not both.
 bool parseArguments(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs, ParsedArguments& out,
                     std::string& error);
 

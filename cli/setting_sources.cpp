@@ -2,9 +2,10 @@
 
 #include "cli/exit_status.h"
 #include "cli/messages.h"
+#include "cli/named_files.h"
 
 const OptionSpec kSourceOptions[4] = {
-    {"--from", nullptr, true}, {"--settings", nullptr, true}, {"--set", nullptr, true}, {"--force", nullptr, false}};
+    {"--from", nullptr, true}, {"--settings", nullptr, true}, {"--set", nullptr, true, true}, {"--force", nullptr, false}};
 
 std::vector<SettingsLayer> SettingSources::layers(const SettingsLayer& base) const {
     std::vector<SettingsLayer> all{base};
@@ -52,9 +53,14 @@ int readSettingSources(const ParsedArguments& parsed, const char* command, Setti
         return usageError(command, "--from and --settings cannot both read standard input");
     if (from != nullptr) {
         sources.hasFrom = true;
-        sources.from = loadConfig(*from, nullptr);
+        // Read here, as diff does, so that the bytes can tell a settings document given by mistake.
+        std::string bytes;
+        if (readNamedFile(*from, kMaxFileBytes, bytes, sources.from.errorCode))
+            sources.from = loadConfigBytes(*from, bytes, nullptr);
+        sources.from.name = *from;
         if (!sources.from.decoded) {
             reportLoadFailure(sources.from);
+            if (looksLikeSettingsDocument(bytes)) printHint("it looks like a settings document: give it with --settings");
             return kExitFailed;
         }
         printDetail(*from + ": read as " + std::to_string(sources.from.generation.model) + " (" +
@@ -62,9 +68,11 @@ int readSettingSources(const ParsedArguments& parsed, const char* command, Setti
     }
     if (document != nullptr) {
         sources.hasDocument = true;
-        const int status = loadSettingsDocument(*document, sources.document, error);
+        std::string hint;
+        const int status = loadSettingsDocument(*document, sources.document, error, hint);
         if (status != kExitSuccess) {
             printError(error);
+            if (!hint.empty()) printHint(hint);
             return status;
         }
     }

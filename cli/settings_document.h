@@ -14,10 +14,15 @@ struct SettingsDocument {
 };
 
 // Reads the document in text, named name in messages. false with error set when it is no JSON
-// object, has an unknown key, or a value of the wrong type or one its setting cannot hold.
+// object of plain values, gives a key twice, has an unknown key, or a value of the wrong type or
+// one its setting cannot hold. Callsigns and paths are taken in the form the image gives back.
 bool parseSettingsDocument(const std::string& text, const std::string& name, SettingsDocument& document,
                            std::string& error);
 
 // Reads the named document ("-" for standard input). Answers kExitSuccess, kExitFailed when it does
-// not read, or kExitUsage when it is no settings document; error tells why.
-int loadSettingsDocument(const std::string& name, SettingsDocument& document, std::string& error);
+// not read, or kExitUsage when it is no settings document; error tells why, and hint what to do
+// when it is a configuration file instead.
+int loadSettingsDocument(const std::string& name, SettingsDocument& document, std::string& error, std::string& hint);
+
+// Whether the bytes of a file look like a settings document: a JSON object.
+bool looksLikeSettingsDocument(const std::string& bytes);

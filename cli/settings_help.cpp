@@ -32,6 +32,10 @@ void printSettingsHelp(std::FILE* out) {
     for (const VersionText& version : kVersionTexts)
         std::fprintf(out, "%s %d %s", version.model == V1_1 ? "" : ",", static_cast<int>(version.model), version.text);
     std::fprintf(out,
-                 ".\nA write asks first when autoTxRateSec is below 120 or the path holds -4, -5, -6 or -7\n"
+                 ".\nCallsigns and path entries are stored as the tracker gives them back: in upper case, an\n"
+                 "SSID without leading zeros, -0 as none. A number between the tracker's steps is stored at\n"
+                 "a step, with a note. --force stores no value that the tracker would hold otherwise (such\n"
+                 "as a frequency outside the band, which it would hold as 144.390).\n"
+                 "A write asks first when autoTxRateSec is below 120 or the path holds -4, -5, -6 or -7\n"
                  "(a longer path than is normally recommended); --yes answers for you.\n");
 }

@@ -2,6 +2,7 @@
 
 #include "cli/generation_name.h"
 #include "cli/settings_printer.h"
+#include "cli/system_conventions.h"
 #include "config/config_image.h"
 #include "config/image_layout.h"
 #include "config/setting_rules.h"
@@ -10,6 +11,11 @@ namespace {
 
 void copySetting(const SettingSpec& spec, const TrackerSettings& from, TrackerSettings& to) {
     std::visit([&](auto member) { to.*member = from.*member; }, spec.member);
+}
+
+// A value as messages show it, a text between quotes so that an empty one shows.
+std::string quotedValue(const TrackerSettings& settings, const SettingSpec& spec) {
+    return spec.kind == SettingKind::Text ? "'" + shownValue(settings, spec) + "'" : shownValue(settings, spec);
 }
 
 // Where an own value came from, for messages: " (in old.kvr)".
@@ -86,8 +92,27 @@ private:
         if (checkStrictValue(spec, out_.settings, why))
             return;
         const SettingsLayer& layer = layers_[static_cast<std::size_t>(index)];
-        ownProblem(layer, std::string(spec.name) + inSource(layer) + ": " + why + "; allowed: " + allowedValues(spec),
-                   "; written anyway (--force)");
+        const std::string problem = std::string(spec.name) + inSource(layer) + ": " + why;
+        // --force writes an own value as it is, which it cannot do for one the image would change
+        // (a foreign callsign, a frequency outside the band that the image holds as 144.390).
+        const TrackerSettings stored = storedSettings(out_.settings);
+        if (layer.own && !sameSetting(spec, stored, layer.values))
+            out_.refusals.push_back(problem + "; " + notStorable(spec, index, stored));
+        else
+            ownProblem(layer, problem + "; allowed: " + allowedValues(spec), "; written anyway (--force)");
+    }
+
+    // Why a value the image would hold otherwise than given is refused, and what to do instead.
+    std::string notStorable(const SettingSpec& spec, int index, const TrackerSettings& stored) const {
+        const SettingsLayer& layer = layers_[static_cast<std::size_t>(index)];
+        std::string text = "the tracker would hold " + quotedValue(stored, spec) +
+                           " instead, --force or not; give the value to store with --set " + spec.name + "=VALUE (" +
+                           allowedValues(spec) + ")";
+        // A file's bytes, unlike the tracker's own, can go back whole.
+        if (index > 0 && layer.image != nullptr)
+            text += ", or write " + layer.source + " as it is with 'kavrelcfg restore -p PORT " + shellWord(layer.source) +
+                    "'";
+        return text;
     }
 
     // A delay or quiet time the image gives back as the value asked for keeps that image's byte,
@@ -106,8 +131,8 @@ private:
         }
     }
 
-    // A number rounded to the tracker's step is said; a text the image would hold otherwise than
-    // given (a foreign callsign the encoder cannot store) is refused, --force or not.
+    // A number rounded to the tracker's step is said; any other value the image would hold
+    // otherwise than given is refused.
     void noteStoredValues() {
         if (!out_.refusals.empty()) return;
         const TrackerSettings stored = storedSettings(out_.settings);
@@ -116,14 +141,13 @@ private:
             if (!isCarried(spec.carried, model_) || index < 0) continue;
             const SettingsLayer& layer = layers_[static_cast<std::size_t>(index)];
             if (sameSetting(spec, stored, layer.values)) continue;
-            const std::string given = shownValue(layer.values, spec);
-            const std::string kept = shownValue(stored, spec);
-            if (spec.kind == SettingKind::Text)
-                out_.refusals.push_back(std::string(spec.name) + inSource(layer) + ": '" + given +
-                                        "' cannot be stored as it is (it would become '" + kept + "'); give it with --set");
+            const std::string given = quotedValue(layer.values, spec);
+            if (*storageStep(spec) != 0)
+                out_.notes.push_back(std::string(spec.name) + ": " + given + " is stored as " + quotedValue(stored, spec) +
+                                     " (the tracker holds it in steps of " + storageStep(spec) + ")");
             else
-                out_.notes.push_back(std::string(spec.name) + ": " + given + " is stored as " + kept +
-                                     ", the nearest value the tracker holds");
+                out_.refusals.push_back(std::string(spec.name) + inSource(layer) + ": " + given +
+                                        " cannot be stored as it is; " + notStorable(spec, index, stored));
         }
     }
 

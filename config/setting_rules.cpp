@@ -114,23 +114,43 @@ std::string wholeRange(const SettingSpec& spec) {
            (*spec.unit != 0 ? std::string(" ") + spec.unit : std::string());
 }
 
-// The step of a number the image holds coarser than it is given.
-const char* stepOf(SettingId id) {
+// The shortest text with at least three decimals that reads back as the same float: 144.390 as
+// every value on the 5 kHz grid prints, 147.9999 where that is what was given.
+std::string megahertz(double mhz) {
+    char text[64];
+    for (int decimals = 3; decimals <= 9; ++decimals) {
+        std::snprintf(text, sizeof text, "%.*f", decimals, mhz);
+        if (roundToSingle(std::strtod(text, nullptr)) == roundToSingle(mhz)) return text;
+    }
+    std::snprintf(text, sizeof text, "%.9g", mhz);
+    return text;
+}
+
+// A callsign or path entry as the image gives it back, when it is one the image can hold.
+std::string storedStation(const std::string& entry) {
+    return isStation(entry) ? formatStationAddress(encodeStationAddress(parseStationAddress(entry)).data()) : entry;
+}
+
+}  // namespace
+
+const char* storageStep(const SettingSpec& spec) {
     for (const HeaderField& field : kHeaderFields) {
-        if (field.setting != id) continue;
-        if (field.conversion == Conversion::DelayMs) return " in steps of 6.666 ms";
-        if (field.conversion == Conversion::QuietMs) return " in steps of 26.3 ms";
+        if (field.setting != spec.id) continue;
+        if (field.conversion == Conversion::DelayMs) return "6.666 ms";
+        if (field.conversion == Conversion::QuietMs) return "26.3 ms";
+        if (field.conversion == Conversion::Frequency) return "5 kHz";
     }
     return "";
 }
 
-std::string megahertz(double mhz) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3f", mhz);
-    return text;
+std::string storedText(const SettingSpec& spec, const std::string& text) {
+    if (spec.id == SettingId::Callsign) return storedStation(text);
+    if (spec.id != SettingId::Path) return text;
+    std::string path;
+    for (const std::string& entry : pathEntries(text)) path += storedStation(entry) + ",";
+    if (!path.empty()) path.pop_back();
+    return path;
 }
-
-}  // namespace
 
 std::string allowedValues(const SettingSpec& spec) {
     switch (spec.kind) {
@@ -141,9 +161,10 @@ std::string allowedValues(const SettingSpec& spec) {
         return "printable ASCII, as many characters as the path leaves room for (" +
                std::to_string(statusTextCapacity(TrackerSettings{})) + " with two digipeaters)";
     case SettingKind::Whole:
-        return wholeRange(spec) + stepOf(spec.id);
+        return wholeRange(spec) + (*storageStep(spec) != 0 ? std::string(" in steps of ") + storageStep(spec) : "");
     case SettingKind::Frequency:
-        return megahertz(spec.minimum / 1000.0) + " to " + megahertz(spec.maximum / 1000.0) + " MHz in 5 kHz steps";
+        return megahertz(spec.minimum / 1000.0) + " to " + megahertz(spec.maximum / 1000.0) + " MHz in " +
+               storageStep(spec) + " steps";
     case SettingKind::Switch:
         break;
     }
@@ -152,12 +173,10 @@ std::string allowedValues(const SettingSpec& spec) {
 
 bool parseStrictValue(const SettingSpec& spec, const std::string& text, TrackerSettings& settings, std::string& why) {
     switch (spec.kind) {
-    case SettingKind::Text: {
-        const bool station = spec.id == SettingId::Callsign || spec.id == SettingId::Path;
+    case SettingKind::Text:
         if (!checkText(spec, text, why)) return false;
-        storeText(settings, spec, station ? upperCase(text) : text);
+        storeText(settings, spec, storedText(spec, text));
         return true;
-    }
     case SettingKind::Whole: {
         long long value = 0;
         if (!parseWhole(text, value)) {

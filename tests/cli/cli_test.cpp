@@ -89,11 +89,11 @@ TEST_F(Kavrelcfg, EncodeStoresTheDefaultsOrAFileWithItsChanges) {
         EXPECT_EQ(readWholeFile(dir.path("d.kvr")), configFileOf(defaultImage(model[0] - '0'))) << model;
     }
     const ProgramResult changed =
-        runKavrelcfg({"encode", "--from", dir.path("d.kvr"), "--set=callsign=kv1azZ-7", "--set", "autoTxDelayMs=250",
-                      "--set", "frequencyMHz=146.522", "--set", "wx200Mode=yes", "--set", "statusText=Hi there", "-o", dir.path("e.kvr")});
+        runKavrelcfg({"encode", "--from", dir.path("d.kvr"), "--set=callsign=kv1azZ-7", "--set", "autoTxDelayMs=7",
+                      "--set", "frequencyMHz=146.5221", "--set", "wx200Mode=yes", "--set", "statusText=Hi there", "-o", dir.path("e.kvr")});
     EXPECT_EQ(changed.exitCode, 0) << changed.err;
-    EXPECT_EQ(changed.err, "autoTxDelayMs: 250 is stored as 253, the nearest value the tracker holds\nfrequencyMHz: 146.522 is "
-                           "stored as 146.520, the nearest value the tracker holds\nFile Saved\n");
+    EXPECT_EQ(changed.err, "autoTxDelayMs: 7 is stored as 13 (the tracker holds it in steps of 6.666 ms)\nfrequencyMHz: "
+                           "146.5221 is stored as 146.520 (the tracker holds it in steps of 5 kHz)\nFile Saved\n");
     EXPECT_TRUE(contains(runKavrelcfg({"hex", dir.path("e.kvr")}).out,
                          "status text \"Hi there\"\n50       00                       end of status text\n"));
     const ProgramResult shown = runKavrelcfg({"show", dir.path("e.kvr")});
@@ -127,6 +127,7 @@ TEST_F(Kavrelcfg, FailuresExitOneUsageErrorsTwoAndEveryCommandHasHelp) {
     writeWholeFile(dir.path("long.kvr"), configFileOf(defaultImage(4)) + "x");
     writeWholeFile(dir.path("lower.kvr"), "kvr1" + configFileOf(defaultImage(4)).substr(4));
     writeWholeFile(dir.path("huge.kvr"), std::string(1024 * 1024 + 1, 'x'));
+    writeWholeFile(dir.path("doc.json"), " {}");
     const struct {
         std::vector<std::string> args;
         int exitCode;
@@ -156,6 +157,11 @@ TEST_F(Kavrelcfg, FailuresExitOneUsageErrorsTwoAndEveryCommandHasHelp) {
         {{"show", "--quiet=1", "x.kvr"}, 2, "option '--quiet' takes no value"},
         {{"encode", "--bogus", "-o", "-"}, 2, "encode: unknown option '--bogus'"},
         {{"encode", "--set", "callsign", "-o", "-"}, 2, "--set needs NAME=VALUE, not 'callsign'"},
+        {{"encode", "--from", dir.path("doc.json"), "-o", "-"}, 1, "\nhint: it looks like a settings document: give it with"},
+        {{"encode", "--settings", imagesDir() + "default-generation4.kvr", "-o", "-"}, 2, "\nhint: it looks like a configuration file"},
+        {{"-q", "show", "-v", "x.kvr"}, 2, "show: options '-q' and '-v' exclude each other"},
+        {{"encode", "-o", "-", "--output=-"}, 2, "encode: option '--output' is given twice"},
+        {{"diff", "-p", "A", "--model", "3", "-p", "B", "--model", "4"}, 2, "diff: option '--model' is given twice"},
     };
     for (const auto& c : cases) {
         const ProgramResult result = runKavrelcfg(c.args);
@@ -259,7 +265,8 @@ TEST_F(Kavrelcfg, BadValuesAreRefusedAndNothingIsWritten) {
         {{"--set", "invertCd=true", "--force"}, "invertCd: not carried by generation 1"},
         {{"--set", "frequencyMHz=146.520"}, "frequencyMHz: not carried by generation 1"},
         {{"--set", "statusText=" + std::string(100, 'x')}, "statusText: 100 characters do not fit: with this path 87 fit"},
-        {{"--from", imagesDir() + "edge-foreign-callsign.kvr", "--force"}, "'\\x01\\x7fNO' cannot be stored as it is"},
+        {{"--from", imagesDir() + "edge-foreign-callsign.kvr"}, "'\\x01\\x7fNO' is not a callsign; the tracker would hold '' "
+                                                                 "instead, --force or not; give the value to store with --set callsign="},
         {{"--from", imagesDir() + "default-generation4.kvr"}, "allowTtlSerial (in " + imagesDir() + "default-generation4.kvr): "
                                                               "not carried by generation 1 (Kavrel v1.1)\nhint: --force stores"},
     };

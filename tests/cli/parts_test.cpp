@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include "cli/port_names.h"
 #include "cli/settings_document.h"
 #include "cli/system_conventions.h"
+#include "config/settings_table.h"
 #include "support/temp_dir.h"
 
 TEST(SettingsDocument, TakesEveryValueItsSettingHoldsAndNamesTheFirstItCannot) {
@@ -30,9 +32,15 @@ TEST(SettingsDocument, TakesEveryValueItsSettingHoldsAndNamesTheFirstItCannot) {
     EXPECT_EQ(taken.layer.values.calibration * 100000 + taken.layer.values.autoTxRateSec, 25565535);
     EXPECT_TRUE(taken.hasModel && taken.model == 0 && !taken.layer.values.txTwist);
     const struct {
-        const char* text;
+        std::string text;
         const char* error;
     } refused[] = {
+        {R"({"calibration": )" + std::string(200000, '[') + std::string(200000, ']') + "}",
+         "d: calibration: an array is not a whole number from 0 to 255"},
+        {R"({"txTwist": true, "txTwist": false})", "d: txTwist is given twice"},
+        {R"({"frequencyMHz": 1e400})", "d: frequencyMHz: 1e400 is too large a number"},
+        {R"({"calibration": 100000000000000000000000000000})", "d: calibration: 100000000000000000000000000000 is not"},
+        {R"({"path" "x"})", "d is not a settings document: parse error at line 1, column 11: syntax error"},
         {R"({"calibration": 256})", "d: calibration: 256 is not a whole number from 0 to 255"},
         {R"({"txTwist": 1})", "d: txTwist: true or false is expected"},
         {R"({"model": 5})", "d: model: 5 is not a generation from 0 to 4"},
@@ -42,7 +50,7 @@ TEST(SettingsDocument, TakesEveryValueItsSettingHoldsAndNamesTheFirstItCannot) {
     };
     for (const auto& c : refused) {
         SettingsDocument document;
-        EXPECT_FALSE(parseSettingsDocument(c.text, "d", document, error)) << c.text;
+        EXPECT_FALSE(parseSettingsDocument(c.text, "d", document, error)) << c.error;
         EXPECT_EQ(error.compare(0, std::string(c.error).size(), c.error), 0) << error;
     }
 }
@@ -74,6 +82,35 @@ TEST(Backup, IsAlwaysANewFileOfItsOwn) {
     for (int k = 0; k < 16; ++k) ::wait(nullptr);
     const std::filesystem::directory_iterator backups(dir.path("state/kavrelcfg/backups"));
     EXPECT_EQ(std::distance(begin(backups), end(backups)), 16);
+}
+
+// --set and a settings document store a station text alike: in the one form the image gives back.
+TEST(SettingsDocument, StationTextsAreTakenAsTheImageGivesThemBack) {
+    for (const auto& [name, given, stored] :
+         {std::array<std::string, 3>{"callsign", "KV1ABC-0", "KV1ABC"}, {"callsign", "kv1abc-07", "KV1ABC-7"},
+          {"path", "wide1-01,WIDE2-0", "WIDE1-1,WIDE2"}}) {
+        SettingsLayer set;
+        SettingsDocument document;
+        std::string error;
+        EXPECT_TRUE(parseAssignment(name + "=" + given, set, error)) << error;
+        EXPECT_TRUE(parseSettingsDocument("{\"" + name + "\": \"" + given + "\"}", "d", document, error)) << error;
+        EXPECT_EQ(textValue(set.values, *findSetting(name)) + " " + textValue(document.layer.values, *findSetting(name)),
+                  stored + " " + stored);
+    }
+}
+
+// An own value --force lets through but the image would hold otherwise is refused all the same.
+TEST(SettingsPlan, AForcedValueTheImageWouldChangeIsRefused) {
+    const ConfigImage image{};
+    SettingsLayer defaults{"the defaults", true, TrackerSettings{}, carriedSettings(FaV1_4), nullptr};
+    SettingsLayer file{"my.kvr", true, TrackerSettings{}, {SettingId::FrequencyMHz}, &image};
+    file.values.frequencyMHz = 150.0f;
+    const ComposedSettings composed = composeSettings({defaults, file}, FaV1_4, true);
+    EXPECT_EQ(composed.refusals, std::vector<std::string>{"frequencyMHz (in my.kvr): 150.000 MHz is outside the band; the "
+                                                          "tracker would hold 144.390 instead, --force or not; give the value "
+                                                          "to store with --set frequencyMHz=VALUE (144.000 to 148.000 MHz in "
+                                                          "5 kHz steps), or write my.kvr as it is with 'kavrelcfg restore -p "
+                                                          "PORT my.kvr'"});
 }
 
 TEST(SystemConventions, PortOrderQuotingAndPortHints) {
