@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <string>
 
 #include "link/device_transfer.h"
@@ -177,8 +178,7 @@ TEST(SerialPort, HeldItStaysOursAndTheTerminalGetsItsSettingsBack) {
     open.port.release();
     termios after{};
     ASSERT_EQ(::tcgetattr(open.pty.master(), &after), 0);
-    EXPECT_TRUE(after.c_lflag == before.c_lflag && after.c_iflag == before.c_iflag && after.c_oflag == before.c_oflag &&
-                after.c_cflag == before.c_cflag);
+    EXPECT_EQ(std::memcmp(&after, &before, sizeof before), 0) << "the terminal's own settings were not put back";
     EXPECT_EQ(other.probe(open.pty.path()), 1);
 
     const pid_t child = ::fork();

@@ -192,8 +192,8 @@ private slots:
         const QString cut = "Text Truncated|" + QString::number(B::Ok) + '|' + QString::number(B::Ok) + '|' + kTextTruncatedText;
         const QString path = confirm + "You are about to configure your Kavrel with the ability to send a longer path";
         const QString rate = confirm + "You are about to configure your Kavrel with the ability to send at a rate";
+        // Which box comes when is the transfer's, tested with it; here the boxes as this window shows them.
         const struct { const char* path; const char* rate; int length; std::deque<B> answers; QStringList asked; bool sent; } cases[] = {
-            {"WIDE1-1,WIDE7-7", "300", 6, {B::Cancel}, {path}, false}, {"WIDE1-1", "119", 6, {B::Cancel}, {rate}, false},
             {"WIDE1-1,WIDE7-7", "119", 6, {B::Ok, B::Cancel}, {path, rate}, false},
             {"WIDE1-1,WIDE7-7", "119", 6, {B::Ok, B::Ok}, {path, rate}, true}, {"WIDE1-1", "300", 200, {B::Ok}, {cut}, false}};
         for (const auto& c : cases) {
@@ -252,19 +252,14 @@ private slots:
         QCOMPARE(bytesOf(rig.tracker.stop().events(), WireKind::Heard), std::vector<std::uint8_t>({27, 27, '1', 27, 27, '2', 27, 27, '3', 27, 27, 27}));
     }
 
-    // A write that fails, or cannot be verified, says so; a babbling or silent tracker never
-    // holds the window.
-    void failedWritesSaySoAndNeverFreeze() {
-        const struct { FaultKind fault; std::int32_t value; const char* status; } cases[] = {
-            {FaultKind::Corrupt, 40, "Verify Failed"}, {FaultKind::Babble, 0, "Verify FAILED SIZE"},
-            {FaultKind::Silent, 0, "Kavrel not found : ()"}};
-        for (const auto& c : cases) {
-            TrackerOptions options = trackerOptions(FaV1_4);
-            options.fault = {c.fault, c.value};
-            Rig rig(options);
-            QVERIFY(writeServingEvents(rig.window));
-            QCOMPARE(rig.window.state().status, std::string(c.status));
-        }
+    // A babbling tracker never holds the window, and its write fails (what each fault comes to is
+    // the transfer's, tested with it).
+    void aBabblingTrackerNeverFreezesTheWindow() {
+        TrackerOptions options = trackerOptions(FaV1_4);
+        options.fault = {FaultKind::Babble, 0};
+        Rig rig(options);
+        QVERIFY(writeServingEvents(rig.window));
+        QCOMPARE(rig.window.state().status, std::string("Verify FAILED SIZE"));
     }
 };
 
