@@ -346,12 +346,13 @@ TEST_F(Kavrelcfg, ARestorePutsBackEveryByteAndAReadSaysWhatNoToolWrites) {
     EXPECT_EQ(eeprom(sim), configFileOf(odd));
 }
 
-// From ESC "D" on, an interrupt lets the image and its read-back finish: the EEPROM is whole.
+// From ESC "D" on, an interrupt (here Ctrl-\, whose core dump would tear the image) lets the image
+// and its read-back finish: the EEPROM is whole.
 TEST_F(Kavrelcfg, AnInterruptDuringTheImageFinishesItAndEndsWith130) {
     SimulatorProcess sim({"--generation", "4"});
     ASSERT_FALSE(sim.port().empty());
     const ProgramResult result = runKavrelcfgUntil({"write", "-p", sim.port(), "--set", "callsign=KV1INT", "--trace"},
-                                                   "Writing Config : *\n", [](pid_t pid) { ::kill(pid, SIGINT); });
+                                                   "Writing Config : *\n", [](pid_t pid) { ::kill(pid, SIGQUIT); });
     EXPECT_EQ(result.exitCode, 130) << result.err;
     EXPECT_TRUE(contains(result.err, "interrupted: the write goes on to its end")) << result.err;
     EXPECT_TRUE(contains(result.err, "Config Written Successfully!\n")) << result.err;
