@@ -79,7 +79,8 @@ TEST_F(Kavrelcfg, ShowAndHexReadAFileAsTheGenerationItsImageNames) {
         EXPECT_TRUE(contains(hex.out, row)) << row << hex.out;
     const ProgramResult hostile = runKavrelcfg({"hex", imagesDir() + "hostile-no-end-mark.kvr", "--json"});
     EXPECT_EQ(hostile.exitCode, 1);
-    EXPECT_TRUE(contains(hostile.out, "\"meaning\": \"no end-of-address-block mark")) << hostile.out;
+    EXPECT_TRUE(contains(hostile.out, "\"meaning\": \"no end-of-address-block mark") &&
+                contains(hostile.out, "\"status text \\\"Kavrel\\\" (overlaps the bytes above)\"")) << hostile.out;
 }
 
 TEST_F(Kavrelcfg, EncodeStoresTheDefaultsOrAFileWithItsChanges) {
@@ -155,6 +156,7 @@ TEST_F(Kavrelcfg, FailuresExitOneUsageErrorsTwoAndEveryCommandHasHelp) {
         {{"diff", imagesDir() + "default-generation4.kvr", dir.path("absent.kvr")}, 2, "cannot read"},
         {{"frobnicate"}, 2, "unknown command 'frobnicate'"},
         {{"show", "--quiet=1", "x.kvr"}, 2, "option '--quiet' takes no value"},
+        {{"show", "--", "-x.kvr"}, 1, "cannot read -x.kvr: No such file"},
         {{"encode", "--bogus", "-o", "-"}, 2, "encode: unknown option '--bogus'"},
         {{"encode", "--set", "callsign", "-o", "-"}, 2, "--set needs NAME=VALUE, not 'callsign'"},
         {{"encode", "--from", dir.path("doc.json"), "-o", "-"}, 1, "\nhint: it looks like a settings document: give it with"},
@@ -225,6 +227,7 @@ TEST_F(Kavrelcfg, ReadVersionAndProbeShowWhatCrossedTheLine) {
     const ProgramResult probed = runKavrelcfg({"ports", "--probe", sim.port()});
     EXPECT_EQ(probed.exitCode, 0) << probed.err;
     EXPECT_TRUE(contains(probed.out, "generation 4 (Kavrel FA v1.4) at 2400 baud\n")) << probed.out;
+    EXPECT_TRUE(contains(runKavrelcfg({"ports", "--probe", "--json", sim.port()}).out, "\"version\": \"Kavrel FA v1.4\\r\\n\""));
     const ProgramResult tone = runKavrelcfg({"tone", "-p", sim.port(), "--seconds", "1", "both", "--trace"});
     EXPECT_EQ(tone.exitCode, 0);
     EXPECT_TRUE(contains(tone.err, "tx     1B 1B 33\n") && contains(tone.err, "tx     1B 1B 1B\n")) << tone.err;
@@ -316,6 +319,11 @@ TEST_F(Kavrelcfg, AWriteBacksUpWhatTheTrackerHeldAndPrintsHowToRestoreIt) {
     const ProgramResult restored = runKavrelcfg({"restore", "-p", sim.port(), backup});
     EXPECT_EQ(restored.exitCode, 0) << restored.err;
     EXPECT_EQ(eeprom(sim), before);
+    // A write that cannot keep its record (the state folder is a file) sends nothing.
+    ::setenv("XDG_STATE_HOME", backup.c_str(), 1);
+    const ProgramResult unrecorded = runKavrelcfg({"write", "-p", sim.port(), "--set", "callsign=KV1REC", "--no-backup"});
+    EXPECT_EQ(unrecorded.exitCode, 1);
+    EXPECT_TRUE(contains(unrecorded.err, "cannot keep the record of this write")) << unrecorded.err;
 }
 
 // A restore puts back exactly the bytes a file holds, whatever they mean: a blank image, a foreign
@@ -417,7 +425,8 @@ TEST_F(Kavrelcfg, APortLostMidWriteEndsAtOnceAndSaysWhatTheTrackerMayHold) {
     const ProgramResult tone = runKavrelcfgUntil({"tone", "-p", sim->port(), "--seconds", "1", "1200"},
                                                  "Test tone command sent: 1200", [&](pid_t) { sim->kill(); });
     EXPECT_EQ(tone.exitCode, 1);
-    EXPECT_TRUE(contains(tone.err, "the tone may still be on\nhint: 'kavrelcfg tone -p " + sim->port() + " stop'"))
+    EXPECT_TRUE(contains(tone.err, "error: cannot open " + sim->port()) &&
+                contains(tone.err, "the tone may still be on\nhint: 'kavrelcfg tone -p " + sim->port() + " stop'"))
         << tone.err;
 }
 

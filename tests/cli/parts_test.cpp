@@ -63,10 +63,10 @@ TEST(Backup, IsAlwaysANewFileOfItsOwn) {
     EXPECT_FALSE(saveBackup(dir.path("from.kvr"), image, "KV1A", path, error));
     EXPECT_EQ(error, "cannot write " + dir.path("from.kvr") + ": File exists (a backup never replaces a file: name a new one)");
     EXPECT_EQ(readWholeFile(dir.path("from.kvr")), "mine");
-    ASSERT_EQ(::symlink("missing", dir.path("gone").c_str()), 0);
-    ::setenv("XDG_STATE_HOME", dir.path("gone").c_str(), 1);
+    ASSERT_EQ(::symlink("missing", dir.path("gone").c_str()) + ::symlink(".", dir.path("here").c_str()), 0);
+    ::setenv("XDG_STATE_HOME", dir.path("here/gone").c_str(), 1);  // the link that leads somewhere is no fault
     EXPECT_FALSE(saveBackup("", image, "KV1A", path, error));
-    EXPECT_EQ(error, "cannot make the backup folder " + dir.path("gone/kavrelcfg/backups") + ": " + dir.path("gone") +
+    EXPECT_EQ(error, "cannot make the backup folder " + dir.path("here/gone/kavrelcfg/backups") + ": " + dir.path("here/gone") +
                          " is a symbolic link to missing, which does not exist; make that folder, or remove the link");
 
     // Writes at the same moment, released together, each keep a backup of their own.
