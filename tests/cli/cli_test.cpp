@@ -4,6 +4,7 @@
 
 #include <signal.h>
 #include <stdlib.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -420,13 +421,18 @@ TEST_F(Kavrelcfg, APortLostMidWriteEndsAtOnceAndSaysWhatTheTrackerMayHold) {
     EXPECT_TRUE(contains(result.err, "  kavrelcfg restore -p " + sim->port() + " " + dir.path("state/kavrelcfg/backups/")))
         << result.err;
 
-    // A tone whose stop cannot be sent says that the transmitter may still be keyed.
-    sim = std::make_unique<SimulatorProcess>(std::vector<std::string>{"--generation", "4"});
-    const ProgramResult tone = runKavrelcfgUntil({"tone", "-p", sim->port(), "--seconds", "1", "1200"},
-                                                 "Test tone command sent: 1200", [&](pid_t) { sim->kill(); });
+    // A tone whose stop cannot be sent says that the transmitter may still be keyed. The port is
+    // named by a link that goes with the tracker: a pty of the same number may serve another test.
+    const std::string port = dir.path("tone-port");
+    sim = std::make_unique<SimulatorProcess>(std::vector<std::string>{"--generation", "4", "--link", port});
+    const ProgramResult tone = runKavrelcfgUntil({"tone", "-p", port, "--seconds", "1", "1200"},
+                                                 "Test tone command sent: 1200", [&](pid_t) {
+                                                     sim->kill();
+                                                     ::unlink(port.c_str());
+                                                 });
     EXPECT_EQ(tone.exitCode, 1);
-    EXPECT_TRUE(contains(tone.err, "error: cannot open " + sim->port()) &&
-                contains(tone.err, "the tone may still be on\nhint: 'kavrelcfg tone -p " + sim->port() + " stop'"))
+    EXPECT_TRUE(contains(tone.err, "error: cannot open " + port) &&
+                contains(tone.err, "the tone may still be on\nhint: 'kavrelcfg tone -p " + port + " stop'"))
         << tone.err;
 }
 
