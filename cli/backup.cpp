@@ -1,11 +1,11 @@
 #include "cli/backup.h"
 
 #include <cerrno>
-#include <ctime>
 #include <filesystem>
 #include <system_error>
 
 #include "cli/named_files.h"
+#include "cli/state_folder.h"
 #include "cli/system_conventions.h"
 
 namespace fs = std::filesystem;
@@ -22,51 +22,12 @@ std::string fileWord(const std::string& callsign) {
     return word.empty() ? "unnamed" : word;
 }
 
-std::string timeWord() {
-    const std::time_t now = std::time(nullptr);
-    const std::tm* local = std::localtime(&now);
-    char text[32] = "time-unknown";
-    if (local != nullptr) std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", local);
-    return text;
-}
-
-// The first part of folder that is a symbolic link to nothing, where no folder can be made; empty
-// when there is none.
-fs::path danglingLink(const fs::path& folder) {
-    fs::path at;
-    std::error_code code;
-    for (const fs::path& part : folder) {
-        at /= part;
-        if (fs::is_symlink(fs::symlink_status(at, code)) && !fs::exists(fs::status(at, code))) return at;
-    }
-    return {};
-}
-
-bool makeBackupFolder(fs::path& folder, std::string& error) {
-    std::string state;
-    if (!userStateFolder(state, error)) {
-        error = "cannot find the backup folder: " + error;
-        return false;
-    }
-    folder = fs::path(state) / "kavrelcfg" / "backups";
-    std::error_code code;
-    fs::create_directories(folder, code);
-    if (!code) return true;
-    error = "cannot make the backup folder " + folder.string() + ": ";
-    const fs::path link = danglingLink(folder);
-    if (link.empty())
-        error += code.message();
-    else
-        error += link.string() + " is a symbolic link to " + fs::read_symlink(link, code).string() +
-                 ", which does not exist; make that folder, or remove the link";
-    return false;
-}
-
 // Each name is taken by creating its file, so that two writes in the same second never share one.
 bool saveInBackupFolder(const ConfigImage& image, const std::string& callsign, std::string& path, std::string& error) {
-    fs::path folder;
-    if (!makeBackupFolder(folder, error)) return false;
-    const std::string stem = (folder / (timeWord() + "-" + fileWord(callsign))).string();
+    std::string folder;
+    if (!makeStateFolder("backups", "the backup folder", folder, error)) return false;
+    const std::string stem =
+        (fs::path(folder) / (localTimeText(TimeShape::FileName) + "-" + fileWord(callsign))).string();
     for (int n = 1; n <= kNamesPerSecond; ++n) {
         path = stem + (n == 1 ? std::string() : "-" + std::to_string(n)) + ".kvr";
         int errorCode = 0;

@@ -2,13 +2,11 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
-#include <system_error>
 
 #include "cli/json_output.h"
 #include "cli/named_files.h"
-#include "cli/system_conventions.h"
+#include "cli/state_folder.h"
 #include "platform/c_runtime.h"
 
 namespace fs = std::filesystem;
@@ -16,45 +14,36 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kMaxRecordBytes = 16 * 1024;
+constexpr char kRecordFolder[] = "unfinished-writes";
+constexpr char kRecordFolderText[] = "the folder of unfinished writes";
 
 // One file per port, named after the port as the user gives it: the commands kavrelcfg prints
 // name it so too, and a name such as /dev/serial/by-id/... stays when an adapter comes back
 // under another device.
-bool recordFile(const std::string& port, std::string& file, std::string& error) {
-    std::string state;
-    if (!userStateFolder(state, error)) return false;
+std::string recordName(const std::string& port) {
     std::string key = port;
     for (char& c : key)
         if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-')) c = '_';
-    file = (fs::path(state) / "kavrelcfg" / "unfinished-writes" / (key + ".json")).string();
-    return true;
-}
-
-std::string localTime() {
-    const std::time_t now = std::time(nullptr);
-    const std::tm* local = std::localtime(&now);
-    char text[32] = "an unknown time";
-    if (local != nullptr) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", local);
-    return text;
+    return key + ".json";
 }
 
 }  // namespace
 
 bool recordWrite(const std::string& port, std::int32_t baud, const std::string& restore, WriteRecord& record,
                  std::string& error) {
-    record = WriteRecord{{}, port, localTime(), baud, restore};
-    if (!recordFile(port, record.file, error)) return false;
-    std::error_code code;
-    fs::create_directories(fs::path(record.file).parent_path(), code);
+    record = WriteRecord{{}, port, localTimeText(TimeShape::Text), baud, restore};
+    std::string folder;
+    if (!makeStateFolder(kRecordFolder, kRecordFolderText, folder, error)) return false;
+    record.file = (fs::path(folder) / recordName(port)).string();
     const std::string text =
         Json{{"port", jsonText(port)}, {"started", record.started}, {"baud", baud}, {"restore", jsonText(restore)}}.dump(2) + "\n";
     // Whole or not at all: a record cut short would say nothing.
     const std::string temporary = record.file + ".new";
-    std::FILE* file = code ? nullptr : openFile(temporary.c_str(), "wb");
+    std::FILE* file = openFile(temporary.c_str(), "wb");
     bool written = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
     if (file != nullptr) written = std::fclose(file) == 0 && written;
     if (written && replaceFile(temporary.c_str(), record.file.c_str())) return true;
-    const int failure = code ? code.value() : errno;
+    const int failure = errno;
     removeFile(temporary.c_str());
     error = fileFailure("write", record.file, failure != 0 ? failure : EIO);
     return false;
@@ -65,11 +54,13 @@ void clearWriteRecord(const WriteRecord& record) {
 }
 
 bool findWriteRecord(const std::string& port, WriteRecord& record) {
-    std::string file;
+    std::string folder;
     std::string error;
     std::string text;
     int errorCode = 0;
-    if (!recordFile(port, file, error) || !readNamedFile(file, kMaxRecordBytes, text, errorCode)) return false;
+    if (!stateFolder(kRecordFolder, kRecordFolderText, folder, error)) return false;
+    const std::string file = (fs::path(folder) / recordName(port)).string();
+    if (!readNamedFile(file, kMaxRecordBytes, text, errorCode)) return false;
     // A record that does not read is a record all the same: the write it stands for did not end.
     const Json parsed = Json::parse(text, nullptr, false);
     record = WriteRecord{file, port, "an unknown time", 9600, {}};

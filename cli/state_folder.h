@@ -1,0 +1,16 @@
+// What kavrelcfg keeps in the user's state folder (the backups, the records of writes under way):
+// the folder of each, and the local time their names and contents carry.
+#pragma once
+
+#include <string>
+
+// Where kavrelcfg/NAME lies in the user's state folder, described in messages as `what` ("the
+// backup folder"). false with error when the environment names no state folder.
+bool stateFolder(const char* name, const char* what, std::string& folder, std::string& error);
+// The same, made where it is missing; false with error, which names a dangling link on the way.
+bool makeStateFolder(const char* name, const char* what, std::string& folder, std::string& error);
+
+// The local time as a file name holds it (20261207-130501) or as a person reads it
+// (2026-12-07 13:05:01).
+enum class TimeShape { FileName, Text };
+std::string localTimeText(TimeShape shape);
