@@ -137,18 +137,31 @@ TEST(SerialPort, WritesPacedAndReadsOneByteAtATimeUntilTheTimeoutAsItsObserverSe
     EXPECT_EQ(seen, std::string("OS\x1B" "SDS\0S\rS\nS\xFF" "S\x11" "S\x13" "R\rR\nR\x11" "C", 24));
 }
 
-TEST(SerialPort, IsExclusiveWhileOpenAndFreeAfterClosing) {
+// Open, or held across closes, the port is exclusive and drops what came while it was closed;
+// released, the terminal is as it was: its own settings, not in exclusive mode.
+TEST(SerialPort, IsExclusiveWhileOpenOrHeldAndLeavesTheTerminalAsItWas) {
     OpenPort first;
     SerialPort second;
+    termios before{};
+    ASSERT_EQ(::tcgetattr(first.pty.master(), &before), 0);
+    first.port.held = true;
     ASSERT_FALSE(first.port.open());
     EXPECT_EQ(second.probe(first.pty.path()), 0);
     EXPECT_EQ(second.lastError, "Could not open Com Port " + first.pty.path());
     sendTestTone(second, TestTone::Both);  // a tone on a port that does not open sends nothing
     first.port.close();
+    EXPECT_EQ(second.probe(first.pty.path()), 0);
+    ASSERT_EQ(::write(first.pty.master(), "late", 4), 4);
     sendTestTone(first.port, TestTone::Stop);
+    std::uint8_t got = 0;
+    ASSERT_FALSE(first.port.open());
+    EXPECT_FALSE(first.port.readByte(got)) << "a byte that came while closed: " << got;
+    first.port.release();
     EXPECT_EQ(first.port.handle, -1);
     EXPECT_EQ(drainMaster(first.pty.master()), "\x1B\x1B\x1B");
-    // The terminal is not left in exclusive mode, which would lock out everyone but root.
+    termios after{};
+    ASSERT_EQ(::tcgetattr(first.pty.master(), &after), 0);
+    EXPECT_EQ(std::memcmp(&after, &before, sizeof before), 0) << "the terminal's own settings were not put back";
     const int other = ::open(first.pty.path().c_str(), O_RDWR | O_NOCTTY);
     ASSERT_GE(other, 0);
     int exclusive = -1;
@@ -160,32 +173,14 @@ TEST(SerialPort, IsExclusiveWhileOpenAndFreeAfterClosing) {
     EXPECT_EQ(second.portName, first.pty.path());
 }
 
-// Held, the port stays exclusive across closes and drops what came meanwhile; released, the
-// terminal has its own settings back. A terminal that carries a session is never taken.
-TEST(SerialPort, HeldItStaysOursAndTheTerminalGetsItsSettingsBack) {
-    OpenPort open;
-    termios before{};
-    ASSERT_EQ(::tcgetattr(open.pty.master(), &before), 0);
-    open.port.held = true;
-    ASSERT_FALSE(open.port.open());
-    open.port.close();
-    SerialPort other;
-    EXPECT_EQ(other.probe(open.pty.path()), 0);
-    ASSERT_EQ(::write(open.pty.master(), "late", 4), 4);
-    ASSERT_FALSE(open.port.open());
-    std::uint8_t got = 0;
-    EXPECT_FALSE(open.port.readByte(got)) << "a byte that came while closed: " << got;
-    open.port.release();
-    termios after{};
-    ASSERT_EQ(::tcgetattr(open.pty.master(), &after), 0);
-    EXPECT_EQ(std::memcmp(&after, &before, sizeof before), 0) << "the terminal's own settings were not put back";
-    EXPECT_EQ(other.probe(open.pty.path()), 1);
-
+// A terminal that carries a session is never taken.
+TEST(SerialPort, NeverTakesATerminalThatCarriesASession) {
+    BarePty pty;
     const pid_t child = ::fork();
     if (child == 0) {  // the pty becomes the controlling terminal of a new session
-        const int terminal = ::setsid() < 0 ? -1 : ::open(open.pty.path().c_str(), O_RDWR);
+        const int terminal = ::setsid() < 0 ? -1 : ::open(pty.path().c_str(), O_RDWR);
         SerialPort port;
-        port.portName = open.pty.path();
+        port.portName = pty.path();
         ::_exit(terminal >= 0 && ::ioctl(terminal, TIOCSCTTY, 0) == 0 && port.open() && port.lastErrorCode == EBUSY ? 0 : 1);
     }
     int status = -1;

@@ -91,7 +91,7 @@ TEST_P(EveryGeneration, ReadsThenWritesInItsOwnLayoutWhateverTheImageWasEncodedF
 
 INSTANTIATE_TEST_SUITE_P(Generations, EveryGeneration, ::testing::Values(V1_1, V1_2, V1_4, FaV1_4));
 
-TEST(VersionProbe, FindsA2400TrackerOnTheSecondAttemptAndGivesUpAfterFive) {
+TEST(VersionProbe, FindsA2400TrackerOnTheSecondAttemptGivesUpAfterFiveAndTakesNoEarlierReply) {
     SimulatedTracker slow(trackerOptions(V1_4, 2400));
     TransferRig rig(slow.path());
     rig.read();
@@ -108,16 +108,15 @@ TEST(VersionProbe, FindsA2400TrackerOnTheSecondAttemptAndGivesUpAfterFive) {
     EXPECT_EQ(gives.configurator.settings.model, None);
     EXPECT_EQ(gives.answers.size(), 15u);
     EXPECT_EQ(versionRequestSpeeds(shortReply.stop().events()), (std::vector<std::int32_t>{9600, 2400, 9600, 2400, 9600}));
-}
 
-TEST(VersionProbe, AReplyThatCameBeforeAnAttemptIsNoAnswerToIt) {
+    // A reply that came before an attempt (too late for the one before) is no answer to it.
     BarePty pty;
-    TransferRig rig(pty.path());
+    TransferRig late(pty.path());
     ASSERT_EQ(::write(pty.master(), "Kavrel FA v1.4\r\n", 16), 16);
-    rig.configurator.retryCount = 4;  // the last attempt
-    rig.configurator.startOperation(VersionOnly);
-    rig.runToIdle();
-    EXPECT_EQ(rig.configurator.outcome, Outcome::NotFound);
+    late.configurator.retryCount = 4;  // the last attempt
+    late.configurator.startOperation(VersionOnly);
+    late.runToIdle();
+    EXPECT_EQ(late.configurator.outcome, Outcome::NotFound);
 }
 
 TEST(VersionProbe, APortThatWillNotReopenEndsTheProbeOrTheRead) {
