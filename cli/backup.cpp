@@ -6,7 +6,7 @@
 
 #include "cli/named_files.h"
 #include "cli/state_folder.h"
-#include "cli/system_conventions.h"
+#include "cli/compat/system_conventions.h"
 
 namespace fs = std::filesystem;
 

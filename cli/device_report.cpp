@@ -2,7 +2,7 @@
 
 #include "cli/exit_status.h"
 #include "cli/messages.h"
-#include "cli/system_conventions.h"
+#include "cli/compat/system_conventions.h"
 #include "cli/text_escaping.h"
 #include "cli/tool_context.h"
 #include "platform/system_error_text.h"

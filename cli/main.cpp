@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/commands.h"
+#include "cli/commands/commands.h"
 #include "cli/exit_status.h"
 #include "cli/messages.h"
 #include "cli/named_files.h"

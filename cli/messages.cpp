@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/text_escaping.h"
+#include "link/device_transfer.h"
 
 namespace {
 
@@ -46,3 +47,10 @@ void printDetail(const std::string& message) {
 }
 
 std::string quotedStatus(const std::string& status) { return "(\"" + visibleText(status, true) + "\")"; }
+
+std::string generationName(std::int32_t model) {
+    std::string name = "generation " + std::to_string(model);
+    for (const VersionText& version : kVersionTexts)
+        if (version.model == model) return name + " (" + version.text + ")";
+    return name + " (no tracker identified)";
+}

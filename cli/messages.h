@@ -5,6 +5,7 @@
 // visible by the caller (visibleText).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 enum class Verbosity { Quiet, Normal, Verbose };
@@ -21,3 +22,6 @@ void printDetail(const std::string& message);   // the message as it is, with -v
 
 // A tracker's or a file's status text as messages quote it, made visible: ("Config not read ").
 std::string quotedStatus(const std::string& status);
+
+// How messages name a firmware generation: "generation 2 (Kavrel v1.2)".
+std::string generationName(std::int32_t model);

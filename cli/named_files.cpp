@@ -6,8 +6,7 @@
 #include <system_error>
 
 #include "cli/messages.h"
-#include "cli/standard_streams.h"
-#include "cli/terminal.h"
+#include "cli/compat/console.h"
 #include "config/config_file.h"
 #include "platform/c_runtime.h"
 #include "platform/system_error_text.h"

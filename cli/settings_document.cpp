@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "cli/config_source.h"
+#include "cli/file_argument.h"
 #include "cli/exit_status.h"
 #include "cli/json_output.h"
 #include "cli/named_files.h"

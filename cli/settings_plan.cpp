@@ -1,8 +1,8 @@
 #include "cli/settings_plan.h"
 
-#include "cli/generation_name.h"
+#include "cli/messages.h"
 #include "cli/settings_printer.h"
-#include "cli/system_conventions.h"
+#include "cli/compat/system_conventions.h"
 #include "config/config_image.h"
 #include "config/image_layout.h"
 #include "config/setting_rules.h"
@@ -166,13 +166,6 @@ std::string settingNames() {
     return names;
 }
 
-std::vector<SettingId> carriedSettings(std::int32_t model) {
-    std::vector<SettingId> ids;
-    for (const SettingSpec& spec : kSettingSpecs)
-        if (isCarried(spec.carried, model)) ids.push_back(spec.id);
-    return ids;
-}
-
 ComposedSettings composeSettings(const std::vector<SettingsLayer>& layers, std::int32_t model, bool force) {
     return Composer(layers, model, force).run();
 }
@@ -198,25 +191,4 @@ bool parseAssignment(const std::string& text, SettingsLayer& layer, std::string&
     }
     layer.given.push_back(spec->id);
     return true;
-}
-
-TrackerSettings storedSettings(const TrackerSettings& settings) {
-    TrackerSettings stored = settings;
-    decodeSettings(encodeSettings(settings).image, stored);
-    return stored;
-}
-
-bool sameSetting(const SettingSpec& spec, const TrackerSettings& a, const TrackerSettings& b) {
-    return std::visit([&](auto member) { return a.*member == b.*member; }, spec.member);
-}
-
-std::vector<SettingChange> settingChanges(const TrackerSettings& before, const TrackerSettings& after) {
-    std::vector<SettingChange> changes;
-    for (const SettingSpec& spec : kSettingSpecs) {
-        const bool carriedBefore = isCarried(spec.carried, before.model);
-        const bool carriedAfter = isCarried(spec.carried, after.model);
-        if ((carriedBefore || carriedAfter) && (carriedBefore != carriedAfter || !sameSetting(spec, before, after)))
-            changes.push_back({&spec, carriedBefore, carriedAfter});
-    }
-    return changes;
 }

@@ -19,9 +19,6 @@ struct SettingsLayer {
     const ConfigImage* image = nullptr;  // the image the values were decoded from, if any
 };
 
-// The settings a layer of a whole image gives: those its generation carries.
-std::vector<SettingId> carriedSettings(std::int32_t model);
-
 struct ComposedSettings {
     TrackerSettings settings;           // to be encoded, with model the target generation
     std::vector<std::string> refusals;  // "NAME: why": nothing may be stored
@@ -41,16 +38,3 @@ std::string settingNames();
 
 // A --set NAME=VALUE, checked against its setting alone (the target is checked later).
 bool parseAssignment(const std::string& text, SettingsLayer& layer, std::string& error);
-
-// Settings that differ between two records, each as the other's generation carries it.
-struct SettingChange {
-    const SettingSpec* spec;
-    bool carriedBefore;
-    bool carriedAfter;
-};
-std::vector<SettingChange> settingChanges(const TrackerSettings& before, const TrackerSettings& after);
-
-// What an image of the settings gives back when the tracker reads it.
-TrackerSettings storedSettings(const TrackerSettings& settings);
-
-bool sameSetting(const SettingSpec& spec, const TrackerSettings& a, const TrackerSettings& b);

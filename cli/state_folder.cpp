@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "cli/system_conventions.h"
+#include "cli/compat/system_conventions.h"
 
 namespace fs = std::filesystem;
 

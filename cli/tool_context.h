@@ -3,7 +3,7 @@
 // input is a terminal; --yes answers them instead.
 #pragma once
 
-#include "cli/terminal.h"
+#include "cli/compat/console.h"
 #include "config/tracker_settings.h"
 #include "link/serial_port.h"
 #include "platform/console_prompts.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "cli/interrupts.h"
+#include "cli/compat/interrupts.h"
 #include "cli/messages.h"
 #include "cli/text_escaping.h"
 #include "config/tracker_settings.h"

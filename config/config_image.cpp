@@ -215,3 +215,9 @@ void Configurator::verifyImage() {
     // An image written byte for byte is verified when every byte came back, whether or not it decodes.
     if (decodeImage() || writeExact_) report(Outcome::Succeeded, "Config Written Successfully!");
 }
+
+TrackerSettings storedSettings(const TrackerSettings& settings) {
+    TrackerSettings stored = settings;
+    decodeSettings(encodeSettings(settings).image, stored);
+    return stored;
+}

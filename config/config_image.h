@@ -54,3 +54,6 @@ extern const char kTextTruncatedCaption[];
 extern const char kTextTruncatedText[];
 extern const char kPathTruncatedCaption[];
 extern const char kPathTruncatedText[];
+
+// What an image of the settings gives back when the tracker reads it.
+TrackerSettings storedSettings(const TrackerSettings& settings);

@@ -84,6 +84,28 @@ void storeSwitch(TrackerSettings& s, const SettingSpec& spec, bool value) {
     if (const auto* m = std::get_if<bool TS::*>(&spec.member)) s.*(*m) = value;
 }
 
+std::vector<SettingId> carriedSettings(std::int32_t model) {
+    std::vector<SettingId> ids;
+    for (const SettingSpec& spec : kSettingSpecs)
+        if (isCarried(spec.carried, model)) ids.push_back(spec.id);
+    return ids;
+}
+
+bool sameSetting(const SettingSpec& spec, const TrackerSettings& a, const TrackerSettings& b) {
+    return std::visit([&](auto member) { return a.*member == b.*member; }, spec.member);
+}
+
+std::vector<SettingChange> settingChanges(const TrackerSettings& before, const TrackerSettings& after) {
+    std::vector<SettingChange> changes;
+    for (const SettingSpec& spec : kSettingSpecs) {
+        const bool carriedBefore = isCarried(spec.carried, before.model);
+        const bool carriedAfter = isCarried(spec.carried, after.model);
+        if ((carriedBefore || carriedAfter) && (carriedBefore != carriedAfter || !sameSetting(spec, before, after)))
+            changes.push_back({&spec, carriedBefore, carriedAfter});
+    }
+    return changes;
+}
+
 float roundToSingle(double value) {
     // 2^128 - 2^103 lies halfway between FLT_MAX and the next power of two: from there on the
     // nearest float is infinity; below it, above FLT_MAX, it is FLT_MAX.

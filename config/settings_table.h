@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "config/tracker_settings.h"
 
@@ -67,6 +68,19 @@ const std::string& textValue(const TrackerSettings& settings, const SettingSpec&
 void storeText(TrackerSettings& settings, const SettingSpec& spec, const std::string& value);
 bool switchValue(const TrackerSettings& settings, const SettingSpec& spec);
 void storeSwitch(TrackerSettings& settings, const SettingSpec& spec, bool value);
+
+// The settings a generation carries, in the table's order.
+std::vector<SettingId> carriedSettings(std::int32_t model);
+
+bool sameSetting(const SettingSpec& spec, const TrackerSettings& a, const TrackerSettings& b);
+
+// Settings that differ between two records, each as the other's generation carries it.
+struct SettingChange {
+    const SettingSpec* spec;
+    bool carriedBefore;
+    bool carriedAfter;
+};
+std::vector<SettingChange> settingChanges(const TrackerSettings& before, const TrackerSettings& after);
 
 // A double rounded to the nearest single-precision value; beyond the float range the nearest is
 // the largest float or infinity (where a plain conversion would be undefined).

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "cli/port_names.h"
+#include "link/port_listing.h"
 
 namespace {
 

@@ -17,10 +17,9 @@
 #include <vector>
 
 #include "cli/backup.h"
-#include "cli/port_name_order.h"
-#include "cli/port_names.h"
+#include "link/port_listing.h"
 #include "cli/settings_document.h"
-#include "cli/system_conventions.h"
+#include "cli/compat/system_conventions.h"
 #include "config/settings_table.h"
 #include "support/temp_dir.h"
 

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "cli/argument_parser.h"
-#include "cli/config_source.h"
+#include "cli/file_argument.h"
 #include "cli/settings_document.h"
 #include "cli/settings_plan.h"
 
-struct SettingSources {
+struct SettingsOptions {
     bool hasFrom = false;
     LoadedConfig from;
     bool hasDocument = false;
@@ -26,11 +26,11 @@ struct SettingSources {
 };
 
 // The options encode and write share.
-extern const OptionSpec kSourceOptions[4];
+extern const OptionSpec kSettingsOptions[4];
 
 // Reads --from, --settings and --set (and --force). Answers kExitSuccess, or the exit status of a
 // failure it has reported.
-int readSettingSources(const ParsedArguments& parsed, const char* command, SettingSources& sources);
+int readSettingsOptions(const ParsedArguments& parsed, const char* command, SettingsOptions& sources);
 
 // Prints the refusals (answering false), then the warnings and notes of a composition.
 bool reportComposition(const ComposedSettings& composed);

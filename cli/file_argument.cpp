@@ -1,9 +1,8 @@
-#include "cli/config_source.h"
+#include "cli/file_argument.h"
 
 #include <cerrno>
 
 #include "cli/argument_parser.h"
-#include "cli/generation_name.h"
 #include "cli/messages.h"
 #include "cli/named_files.h"
 #include "cli/text_escaping.h"

@@ -1,5 +1,7 @@
-#include "cli/terminal.h"
+#include "cli/compat/console.h"
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 namespace {
@@ -19,3 +21,5 @@ bool standardInputIsTerminal() { return isConsole(STD_INPUT_HANDLE); }
 bool standardOutputIsTerminal() { return isConsole(STD_OUTPUT_HANDLE); }
 
 bool standardErrorIsTerminal() { return isConsole(STD_ERROR_HANDLE); }
+
+void useBinaryMode(std::FILE* stream) { _setmode(_fileno(stream), _O_BINARY); }

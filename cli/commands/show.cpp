@@ -2,8 +2,8 @@
 #include <cstdio>
 
 #include "cli/argument_parser.h"
-#include "cli/commands.h"
-#include "cli/config_source.h"
+#include "cli/commands/commands.h"
+#include "cli/file_argument.h"
 #include "cli/exit_status.h"
 #include "cli/messages.h"
 #include "cli/named_files.h"

@@ -1,4 +1,4 @@
-#include "cli/terminal.h"
+#include "cli/compat/console.h"
 
 #include <unistd.h>
 
@@ -7,3 +7,6 @@ bool standardInputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 bool standardOutputIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
 
 bool standardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+
+// POSIX streams are binary already.
+void useBinaryMode(std::FILE*) {}

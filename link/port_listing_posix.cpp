@@ -1,4 +1,4 @@
-#include "cli/port_names.h"
+#include "link/port_listing.h"
 
 #include <glob.h>
 #include <sys/stat.h>
@@ -16,7 +16,6 @@
 #include <set>
 #include <system_error>
 
-#include "cli/port_name_order.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "cli/interrupts.h"
+#include "cli/compat/interrupts.h"
 
 #include <signal.h>
 

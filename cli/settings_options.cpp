@@ -1,13 +1,13 @@
-#include "cli/setting_sources.h"
+#include "cli/settings_options.h"
 
 #include "cli/exit_status.h"
 #include "cli/messages.h"
 #include "cli/named_files.h"
 
-const OptionSpec kSourceOptions[4] = {
+const OptionSpec kSettingsOptions[4] = {
     {"--from", nullptr, true}, {"--settings", nullptr, true}, {"--set", nullptr, true, true}, {"--force", nullptr, false}};
 
-std::vector<SettingsLayer> SettingSources::layers(const SettingsLayer& base) const {
+std::vector<SettingsLayer> SettingsOptions::layers(const SettingsLayer& base) const {
     std::vector<SettingsLayer> all{base};
     if (hasFrom) {
         SettingsLayer file;
@@ -22,7 +22,7 @@ std::vector<SettingsLayer> SettingSources::layers(const SettingsLayer& base) con
     return all;
 }
 
-bool SettingSources::sourceModel(std::int32_t& model) const {
+bool SettingsOptions::sourceModel(std::int32_t& model) const {
     if (hasDocument && document.hasModel) {
         model = document.model;
         return true;
@@ -31,7 +31,7 @@ bool SettingSources::sourceModel(std::int32_t& model) const {
     return hasFrom;
 }
 
-int readSettingSources(const ParsedArguments& parsed, const char* command, SettingSources& sources) {
+int readSettingsOptions(const ParsedArguments& parsed, const char* command, SettingsOptions& sources) {
     std::string error;
     sources.force = hasOption(parsed, "--force");
     sources.assignments.source = "--set";

@@ -1,6 +1,6 @@
 // The serial ports of this system, found without opening any of them: opening a port sets its
 // line and raises its modem lines, which a serial console or a GPS on it would not survive.
-// port_names_posix.cpp and port_names_win32.cpp implement it; CMake picks one.
+// port_listing_posix.cpp and port_listing_win32.cpp implement it; CMake picks one.
 #pragma once
 
 #include <cstdint>
@@ -23,3 +23,7 @@ struct PortState {
 // What can be told of a port without opening it (on Windows, where nothing can, it is opened
 // and closed again).
 PortState portState(const std::string& name);
+
+// The order of the POSIX listing: by name, and a trailing number by its value, so that ttyS2
+// comes before ttyS10.
+bool portNameBefore(const std::string& a, const std::string& b);

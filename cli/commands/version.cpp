@@ -2,14 +2,14 @@
 #include <cstdio>
 
 #include "cli/argument_parser.h"
-#include "cli/commands.h"
+#include "cli/commands/commands.h"
 #include "cli/device_report.h"
 #include "cli/exit_status.h"
-#include "cli/interrupts.h"
+#include "cli/compat/interrupts.h"
 #include "cli/json_output.h"
 #include "cli/named_files.h"
 #include "cli/port_session.h"
-#include "cli/terminal.h"
+#include "cli/compat/console.h"
 #include "cli/text_escaping.h"
 #include "cli/tool_context.h"
 #include "cli/transfer_display.h"

@@ -1,4 +1,4 @@
-#include "cli/port_names.h"
+#include "link/port_listing.h"
 
 #include <windows.h>
 

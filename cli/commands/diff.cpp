@@ -2,11 +2,11 @@
 #include <cstdio>
 
 #include "cli/argument_parser.h"
-#include "cli/commands.h"
-#include "cli/config_source.h"
+#include "cli/commands/commands.h"
+#include "cli/file_argument.h"
 #include "cli/device_report.h"
 #include "cli/exit_status.h"
-#include "cli/interrupts.h"
+#include "cli/compat/interrupts.h"
 #include "cli/messages.h"
 #include "cli/named_files.h"
 #include "cli/port_session.h"

@@ -2,11 +2,11 @@
 #include <cstdio>
 
 #include "cli/argument_parser.h"
-#include "cli/commands.h"
+#include "cli/commands/commands.h"
 #include "cli/exit_status.h"
 #include "cli/messages.h"
 #include "cli/named_files.h"
-#include "cli/setting_sources.h"
+#include "cli/settings_options.h"
 #include "cli/settings_help.h"
 #include "config/config_image.h"
 
@@ -40,7 +40,7 @@ const char kUsage[] =
 int runEncode(const Arguments& args) {
     ParsedArguments parsed;
     std::string error;
-    std::vector<OptionSpec> specs(std::begin(kSourceOptions), std::end(kSourceOptions));
+    std::vector<OptionSpec> specs(std::begin(kSettingsOptions), std::end(kSettingsOptions));
     specs.push_back({"--model", nullptr, true});
     specs.push_back({"--output", "-o", true});
     if (!parseArguments(args, specs, parsed, error)) return usageError("encode", error);
@@ -55,8 +55,8 @@ int runEncode(const Arguments& args) {
     std::int32_t model = FaV1_4;
     bool modelGiven = false;
     if (!modelOption(parsed, model, modelGiven)) return usageError("encode", "--model takes 0, 1, 2, 3 or 4");
-    SettingSources sources;
-    if (const int status = readSettingSources(parsed, "encode", sources); status != kExitSuccess) return status;
+    SettingsOptions sources;
+    if (const int status = readSettingsOptions(parsed, "encode", sources); status != kExitSuccess) return status;
     if (!modelGiven) sources.sourceModel(model);
 
     SettingsLayer defaults;

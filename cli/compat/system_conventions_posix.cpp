@@ -1,4 +1,4 @@
-#include "cli/system_conventions.h"
+#include "cli/compat/system_conventions.h"
 
 #include <grp.h>
 #include <sys/stat.h>

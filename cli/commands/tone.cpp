@@ -5,13 +5,13 @@
 #include <thread>
 
 #include "cli/argument_parser.h"
-#include "cli/commands.h"
+#include "cli/commands/commands.h"
 #include "cli/device_report.h"
 #include "cli/exit_status.h"
-#include "cli/interrupts.h"
+#include "cli/compat/interrupts.h"
 #include "cli/messages.h"
 #include "cli/port_session.h"
-#include "cli/system_conventions.h"
+#include "cli/compat/system_conventions.h"
 #include "cli/tool_context.h"
 #include "cli/transfer_display.h"
 #include "link/device_transfer.h"
