@@ -2,15 +2,7 @@
 # Makes sure the project's Wine prefix exists and its server runs. The prefix lives under the
 # build tree: WINEPREFIX if set, else build/wineprefix. KAVREL_WINE_GRAPHICS=null (the default,
 # for tests: no X server needed) or x11 (a real window on $DISPLAY).
-#
-# COM ports: COM1 to COM20 of the prefix each lead to a slot, $WINEPREFIX/kavrel-com/comN. A slot
-# that is a directory is a port that does not open (CreateFile fails); a slot that is a symlink to
-# a pty is a working port. scripts/lib/with-trackers.sh sets the slots. Why it is done so:
-# - Wine opens COMn through the symlink dosdevices/comN and sees a new one at once. Ports listed
-#   under HKLM\Software\Wine\Ports are read only when the prefix's services start, and each value
-#   also makes an NT device that opens without the symlink but fails every request.
-# - Listing COM1 to COM20 there keeps Wine from handing a real /dev/ttyS0 to one of them (it gets
-#   COM21), and lets Wine rewrite each symlink at a restart to the same slot, never to a device.
+# COM ports: see wine-com-ports.sh; scripts/lib/with-trackers.sh sets them to simulated trackers.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 export WINEPREFIX=${WINEPREFIX:-$here/../build/wineprefix}
@@ -18,26 +10,22 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 graphics=${KAVREL_WINE_GRAPHICS:-null}
 wine=/usr/lib/wine/wine64
-kavrel_com_ports=20
 mkdir -p "$WINEPREFIX"
+# shellcheck source=wine-com-ports.sh
+. "$here/wine-com-ports.sh"
 
 # The settings every test run relies on: the COM slots, the symlinks to them and the registry list
 # that makes Wine keep both; and no debugger for a program that crashes. Wine's own opens a crash
 # dialog that nobody can close, or, without the dialog, ends the program with exit status 0: a
 # crashed test would wait for its time-out or pass. Without one it ends at once with status 5.
 install_test_settings() {
-    local slots=$WINEPREFIX/kavrel-com reg=$WINEPREFIX/kavrel-settings.reg n
-    mkdir -p "$slots" "$WINEPREFIX/dosdevices"
+    local reg=$WINEPREFIX/kavrel-settings.reg n
+    for n in $(seq 1 $kavrel_com_ports); do kavrel_com_port "$n" KEEP; done
     {
         printf 'Windows Registry Editor Version 5.00\r\n\r\n'
         printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug]\r\n'
         printf '"Debugger"=""\r\n\r\n'
-        printf '[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\r\n'
-        for n in $(seq 1 $kavrel_com_ports); do
-            printf '"COM%d"="%s"\r\n' "$n" "$slots/com$n"
-            [ -L "$slots/com$n" ] || mkdir -p "$slots/com$n"
-            ln -sfn "$slots/com$n" "$WINEPREFIX/dosdevices/com$n"
-        done
+        kavrel_com_registry
     } >"$reg"
     "$wine" regedit /S "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1 9>&-
 }

@@ -40,7 +40,6 @@ done
 # Wine follows the links as they are written: they must be absolute.
 WINEPREFIX=$(realpath -m "$prefix")
 export WINEPREFIX
-slots=$WINEPREFIX/kavrel-com
 "$repo/cmake/wine-prefix.sh"
 
 # The ports belong to the prefix: one run at a time. No helper keeps the lock's descriptor (8>&-).
@@ -51,16 +50,13 @@ rm -rf "$work"
 mkdir -p "$work"
 helpers=()
 
-# A slot that is a directory does not open; one that is a link opens what it leads to.
-slot() {
-    rm -rf "$slots/com$1"
-    if [ $# -gt 1 ]; then ln -s "$2" "$slots/com$1"; else mkdir "$slots/com$1"; fi
-}
+# shellcheck source=../../cmake/wine-com-ports.sh
+. "$repo/cmake/wine-com-ports.sh"
 
 cleanup() {
     local status=$? n log
     trap - EXIT INT TERM HUP
-    for n in "${!specs[@]}"; do slot "$n"; done
+    for n in "${!specs[@]}"; do kavrel_com_port "$n"; done
     [ ${#helpers[@]} -eq 0 ] || kill "${helpers[@]}" 2>/dev/null || true
     wait || true
     if [ $status -ne 0 ]; then
@@ -78,11 +74,11 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 trap 'exit 129' HUP
 
-for n in $(seq 1 20); do
+for n in $(seq 1 $kavrel_com_ports); do
     if [ -z "${specs[$n]+set}" ]; then
-        slot "$n"
+        kavrel_com_port "$n"
     elif [ "${specs[$n]}" = null ]; then
-        slot "$n" /dev/null
+        kavrel_com_port "$n" /dev/null
     else
         spec=${specs[$n]}
         if [ "$spec" = pty ]; then spec="--generation none"; fi
@@ -101,10 +97,8 @@ for n in $(seq 1 20); do
         [ -c "$pty" ] || fail "COM$n: kavrel-sim $spec gave no pty"
         # Not named after the port: "com3.log" would be the device COM3 to Windows.
         export "KAVREL_LOG_COM$n=$work/tracker$n.log"
-        slot "$n" "$pty"
+        kavrel_com_port "$n" "$pty"
     fi
-    # Put back in case anything rewrote it.
-    ln -sfn "$slots/com$n" "$WINEPREFIX/dosdevices/com$n"
 done
 
 set +e
