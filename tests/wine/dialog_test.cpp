@@ -182,23 +182,23 @@ TEST_F(Dialog, SaveAndLoadAskForTheFileAsTheyShould) {
     TempDir dir;
     const std::string file = dir.path("station.kvr");
     setText(IDC_CALLSIGN, "SAVED");
-    CheckDlgButton(dialog, IDC_INVERT_CD, BST_CHECKED);
+    CheckDlgButton(dialog, IDC_PEET_MODE, BST_UNCHECKED);
     answers = {{IDOK, file}, {IDCANCEL, ""}, {IDOK, file}, {IDOK, dir.path("missing.kvr")}};
     click(IDC_SAVE);
     setText(IDC_CALLSIGN, "UNREAD");
     click(IDC_SAVE);
     EXPECT_EQ(cfg.settings.callsign, "SAVED");
-    EXPECT_TRUE(cfg.settings.invertCd);
+    EXPECT_FALSE(cfg.settings.peetMode);
     EXPECT_EQ(readWholeFile(file).size(), 136u);
     EXPECT_FALSE(enabled(IDC_FREQUENCY_MHZ));  // no generation yet
     click(IDC_LOAD);
     EXPECT_EQ(text(IDC_CALLSIGN), "SAVED");
     EXPECT_TRUE(enabled(IDC_FREQUENCY_MHZ));  // a file holds generation 4
     setText(IDC_CALLSIGN, "UNREAD");
-    CheckDlgButton(dialog, IDC_INVERT_CD, BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_PEET_MODE, BST_CHECKED);
     click(IDC_LOAD);
     EXPECT_EQ(text(IDC_CALLSIGN), "SAVED");
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_INVERT_CD), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_PEET_MODE), BST_UNCHECKED);
     const std::string filter = "KavrelConfig Files (*.kvr)|*.kvr|";
     const std::string sizes = "|kvr|" + std::to_string(sizeof(OPENFILENAMEA)) + "/260";
     const DWORD common = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_LONGNAMES;
