@@ -67,10 +67,7 @@ int main(int argc, char** argv) {
     std::vector<double> reads;
     std::vector<double> writes;
     for (int run = 0; run < runs; ++run) {
-        reads.push_back(timeTransfer(configurator, [&] {
-            configurator.retryCount = 0;
-            configurator.startOperation(VersionThenRead);
-        }));
+        reads.push_back(timeTransfer(configurator, [&] { startRead(configurator, VersionThenRead); }));
         if (configurator.statusMessage != "Read Config Successful" || configurator.settings.model != generation) {
             std::fprintf(stderr, "kavrel-bench: read ended with \"%s\", generation %d\n", configurator.statusMessage.c_str(),
                          static_cast<int>(configurator.settings.model));

@@ -6,6 +6,7 @@
 #include "cli/messages.h"
 #include "cli/text_escaping.h"
 #include "config/tracker_settings.h"
+#include "link/device_transfer.h"
 #include "link/tick_loop.h"
 
 namespace {
@@ -70,8 +71,7 @@ TransferEnd TransferDisplay::run(Configurator& configurator) {
 TransferEnd TransferDisplay::request(Configurator& configurator, std::int32_t op, std::int32_t attemptsUsed) {
     port_.lastError.clear();
     port_.lastErrorCode = 0;
-    configurator.retryCount = attemptsUsed;
-    configurator.startOperation(static_cast<TransferOp>(op));
+    startRead(configurator, static_cast<TransferOp>(op), attemptsUsed);
     showStatus(configurator.statusMessage);
     return run(configurator);
 }

@@ -6,26 +6,24 @@
 
 using TS = TrackerSettings;
 
-// Control identifiers are those of the window's template (ui/resources/resource.h).
 const SettingSpec kSettingSpecs[kSettingCount] = {
-    {SettingId::Callsign, "callsign", &TS::callsign, SettingKind::Text, Carried::All, 0, 0, "", 1007},
-    {SettingId::Path, "path", &TS::path, SettingKind::Text, Carried::All, 0, 0, "", 1008},
-    {SettingId::StatusText, "statusText", &TS::statusText, SettingKind::Text, Carried::All, 0, 0, "", 1038},
-    {SettingId::Calibration, "calibration", &TS::calibration, SettingKind::Whole, Carried::All, 0, 255, "", 1082},
-    {SettingId::AutoTxDelayMs, "autoTxDelayMs", &TS::autoTxDelayMs, SettingKind::Whole, Carried::All, 0, 1700, "ms", 1009},
-    {SettingId::SendEvery, "sendEvery", &TS::sendEvery, SettingKind::Whole, Carried::All, 0, 255, "", 1036},
-    {SettingId::AutoTxRateSec, "autoTxRateSec", &TS::autoTxRateSec, SettingKind::Whole, Carried::All, 0, 65535, "s", 1010},
-    {SettingId::QuietTimeMs, "quietTimeMs", &TS::quietTimeMs, SettingKind::Whole, Carried::All, 0, 6706, "ms", 1068},
+    {SettingId::Callsign, "callsign", &TS::callsign, SettingKind::Text, Carried::All, 0, 0, ""},
+    {SettingId::Path, "path", &TS::path, SettingKind::Text, Carried::All, 0, 0, ""},
+    {SettingId::StatusText, "statusText", &TS::statusText, SettingKind::Text, Carried::All, 0, 0, ""},
+    {SettingId::Calibration, "calibration", &TS::calibration, SettingKind::Whole, Carried::All, 0, 255, ""},
+    {SettingId::AutoTxDelayMs, "autoTxDelayMs", &TS::autoTxDelayMs, SettingKind::Whole, Carried::All, 0, 1700, "ms"},
+    {SettingId::SendEvery, "sendEvery", &TS::sendEvery, SettingKind::Whole, Carried::All, 0, 255, ""},
+    {SettingId::AutoTxRateSec, "autoTxRateSec", &TS::autoTxRateSec, SettingKind::Whole, Carried::All, 0, 65535, "s"},
+    {SettingId::QuietTimeMs, "quietTimeMs", &TS::quietTimeMs, SettingKind::Whole, Carried::All, 0, 6706, "ms"},
     {SettingId::FrequencyMHz, "frequencyMHz", &TS::frequencyMHz, SettingKind::Frequency, Carried::OnlyFaV1_4, 144000,
-     148000, "MHz", 1084},
-    {SettingId::TxTwist, "txTwist", &TS::txTwist, SettingKind::Switch, Carried::FromV1_4, 0, 1, "", 1031},
-    {SettingId::InvertCd, "invertCd", &TS::invertCd, SettingKind::Switch, Carried::FromV1_2, 0, 1, "", 1029},
+     148000, "MHz"},
+    {SettingId::TxTwist, "txTwist", &TS::txTwist, SettingKind::Switch, Carried::FromV1_4, 0, 1, ""},
+    {SettingId::InvertCd, "invertCd", &TS::invertCd, SettingKind::Switch, Carried::FromV1_2, 0, 1, ""},
     {SettingId::SendWithWeather, "sendWithWeather", &TS::sendWithWeather, SettingKind::Switch, Carried::FromV1_2, 0, 1,
-     "", 1030},
-    {SettingId::AllowTtlSerial, "allowTtlSerial", &TS::allowTtlSerial, SettingKind::Switch, Carried::FromV1_2, 0, 1, "",
-     1028},
-    {SettingId::PeetMode, "peetMode", &TS::peetMode, SettingKind::Switch, Carried::All, 0, 1, "", 1016},
-    {SettingId::Wx200Mode, "wx200Mode", &TS::wx200Mode, SettingKind::Switch, Carried::All, 0, 1, "", 1014},
+     ""},
+    {SettingId::AllowTtlSerial, "allowTtlSerial", &TS::allowTtlSerial, SettingKind::Switch, Carried::FromV1_2, 0, 1, ""},
+    {SettingId::PeetMode, "peetMode", &TS::peetMode, SettingKind::Switch, Carried::All, 0, 1, ""},
+    {SettingId::Wx200Mode, "wx200Mode", &TS::wx200Mode, SettingKind::Switch, Carried::All, 0, 1, ""},
 };
 
 bool isCarried(Carried rule, std::int32_t model) {

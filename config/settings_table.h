@@ -1,6 +1,7 @@
 // Every setting the user edits, declared once: its name in kavrelcfg and settings documents, the
-// member that holds it, its kind and range, the generations that carry it and its control in the
-// window. The codec, the form, kavrelcfg's names and printers all go over this table.
+// member that holds it, its kind and range and the generations that carry it. The codec, the form
+// (whose control for a setting is named after it: form/setting_controls.h), kavrelcfg's names and
+// printers all go over this table.
 #pragma once
 
 #include <cstdint>
@@ -51,7 +52,6 @@ struct SettingSpec {
     std::int32_t minimum;
     std::int32_t maximum;
     const char* unit;  // "ms", "s", "MHz" or ""
-    int controlId;     // the window's control for it
 };
 
 extern const SettingSpec kSettingSpecs[kSettingCount];

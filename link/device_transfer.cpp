@@ -61,6 +61,11 @@ void sendTestTone(SerialPort& port, TestTone tone) {
     port.close();
 }
 
+void startRead(Configurator& configurator, TransferOp op, std::int32_t attemptsUsed) {
+    configurator.retryCount = attemptsUsed;
+    configurator.startOperation(op);
+}
+
 void Configurator::startOperation(TransferOp op) {
     SerialPort& port = port_;
     finishImage();

@@ -1,15 +1,22 @@
-// The tracker's serial commands, and the short test-tone exchange that runs outside the
-// Configurator's transfer state machine.
+// The tracker's serial commands, the start of a read, and the short test-tone exchange that runs
+// outside the Configurator's transfer state machine.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+
+#include "config/tracker_settings.h"
 
 class SerialPort;
 
 constexpr std::uint8_t kEsc = 0x1B;
 
 enum class TestTone : int { Tone1200, Tone2200, Both, Stop };
+
+// "Read Version" (VersionOnly) and "Read Config" (VersionThenRead), in every front end: a fresh
+// count of the probe's five attempts, attemptsUsed of them counted as made already (for a shorter
+// probe), then startOperation.
+void startRead(Configurator& configurator, TransferOp op, std::int32_t attemptsUsed = 0);
 
 // Opens the port, sends the tone command (10 ms after each byte) and closes it again. A port that
 // does not open sends nothing; its text stays in lastError.

@@ -4,78 +4,30 @@
 #include <QByteArray>
 #include <QLineEdit>
 
-#include <cstdlib>
-#include <string>
+#include <cstddef>
 
-#include "config/settings_table.h"
-#include "config/station_address.h"
-#include "platform/format_text.h"
+#include "form/form_fields.h"
 
 namespace {
 
-// The Windows form's buffers: 299 characters of text, 99 of a number.
-constexpr int kTextLimit = 299;
-constexpr int kNumberLimit = 99;
-
-QLineEdit* edit(const Controls& controls, int id) { return qobject_cast<QLineEdit*>(controls.value(id)); }
-QAbstractButton* button(const Controls& controls, int id) { return qobject_cast<QAbstractButton*>(controls.value(id)); }
+const Controls& controlsOf(const void* context) { return *static_cast<const Controls*>(context); }
+QLineEdit* edit(const void* context, int id) { return qobject_cast<QLineEdit*>(controlsOf(context).value(id)); }
+QAbstractButton* button(const void* context, int id) { return qobject_cast<QAbstractButton*>(controlsOf(context).value(id)); }
 
 // The tracker keeps 8-bit text: one byte per character, as the Windows program's "A" calls have it.
-std::string controlText(const Controls& controls, int id, int limit) {
-    return edit(controls, id)->text().toLatin1().left(limit).toStdString();
+void getText(const void* context, int id, char* buffer, int size) {
+    qstrncpy(buffer, edit(context, id)->text().toLatin1().constData(), static_cast<std::size_t>(size));
 }
 
-void showText(const Controls& controls, int id, const char* text) { edit(controls, id)->setText(QString::fromLatin1(text)); }
+void setText(const void* context, int id, const char* text) { edit(context, id)->setText(QString::fromLatin1(text)); }
+bool isChecked(const void* context, int id) { return button(context, id)->isChecked(); }
+void setChecked(const void* context, int id, bool checked) { button(context, id)->setChecked(checked); }
+void setEnabled(const void* context, int id, bool enabled) { controlsOf(context).value(id)->setEnabled(enabled); }
 
-void showFrequency(const Controls& controls, int id, float mhz) {
-    char buffer[kFormatTextSize];
-    showText(controls, id, formatFrequency(buffer, mhz));
-}
+ControlAccess access(const Controls& controls) { return {&controls, getText, setText, isChecked, setChecked, setEnabled}; }
 
 }  // namespace
 
-void readForm(const Controls& controls, TrackerSettings& s) {
-    for (const SettingSpec& spec : kSettingSpecs) {
-        switch (spec.kind) {
-        case SettingKind::Text:
-            storeText(s, spec, controlText(controls, spec.controlId, kTextLimit));
-            break;
-        case SettingKind::Whole:
-            storeWhole(s, spec, parseWholeNumber(controlText(controls, spec.controlId, kNumberLimit).c_str()));
-            break;
-        case SettingKind::Frequency:
-            // The program keeps LC_NUMERIC at "C", so the decimal mark is a point.
-            s.frequencyMHz = roundToSingle(std::atof(controlText(controls, spec.controlId, kNumberLimit).c_str()));
-            break;
-        case SettingKind::Switch:
-            storeSwitch(s, spec, button(controls, spec.controlId)->isChecked());
-            break;
-        }
-    }
-}
-
-void writeForm(const Controls& controls, const TrackerSettings& s) {
-    char number[kFormatTextSize];
-    for (const SettingSpec& spec : kSettingSpecs) {
-        switch (spec.kind) {
-        case SettingKind::Text:
-            showText(controls, spec.controlId, textValue(s, spec).c_str());
-            break;
-        case SettingKind::Whole:
-            formatText(number, "%d", static_cast<int>(wholeValue(s, spec)));
-            showText(controls, spec.controlId, number);
-            break;
-        case SettingKind::Frequency:
-            showFrequency(controls, spec.controlId, s.frequencyMHz);
-            break;
-        case SettingKind::Switch:
-            button(controls, spec.controlId)->setChecked(switchValue(s, spec));
-            break;
-        }
-    }
-}
-
-void updateEnables(const Controls& controls, std::int32_t model) {
-    for (const SettingSpec& spec : kSettingSpecs)
-        if (spec.carried != Carried::All) controls.value(spec.controlId)->setEnabled(isCarried(spec.carried, model));
-}
+void readForm(const Controls& controls, TrackerSettings& settings) { readFields(access(controls), settings); }
+void writeForm(const Controls& controls, const TrackerSettings& settings) { writeFields(access(controls), settings); }
+void updateEnables(const Controls& controls, std::int32_t model) { enableFields(access(controls), model); }

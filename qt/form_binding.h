@@ -1,7 +1,5 @@
-// Moves values between the window's controls and a TrackerSettings, control by control as the
-// settings table lists them, converting as the Windows form does: text one byte per character,
-// whole numbers as atoi reads them cut to their field, the frequency as atof reads it in the C
-// locale; "%d" and "%3.3f" on the way back. The form is not bound live.
+// The form (form/form_fields.h) on the window's widgets: edits as QLineEdit, switches as
+// QAbstractButton, their text one byte per character (Latin-1).
 #pragma once
 
 #include <QHash>

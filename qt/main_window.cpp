@@ -10,10 +10,10 @@
 #include <QRegularExpressionValidator>
 #include <QScreen>
 
-#include "qt/control_table.h"
+#include "form/control_ids.h"
+#include "form/dialog_template.h"
 #include "qt/file_dialogs.h"
 #include "qt/port_selector.h"
-#include "ui/resources/resource.h"
 
 // What each push button asks of the session.
 struct ButtonCommand {
@@ -78,7 +78,7 @@ QLabel* createLabel(const ControlRow& row, QWidget* parent) {
 MainWindow::MainWindow(const std::vector<std::string>& namedPorts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       prompts_(this) {
-    setWindowTitle(QString::fromLatin1(kDialogTitle));
+    setWindowTitle(QString::fromLatin1(kMainDialog.title));
     createControls(namedPorts);
     writeForm(controls_, state_.settings);
     updateEnables(controls_, state_.settings.model);
@@ -93,8 +93,8 @@ MainWindow::~MainWindow() = default;
 // In the template's order, which makes it the tab order too.
 void MainWindow::createControls(const std::vector<std::string>& namedPorts) {
     const DialogUnits units(font());
-    setFixedSize(units.x(kDialogWidth), units.y(kDialogHeight));
-    for (const ControlRow& row : kControlRows) {
+    setFixedSize(units.x(kMainDialog.width), units.y(kMainDialog.height));
+    for (const ControlRow& row : kMainDialog) {
         QWidget* widget = createControl(row, namedPorts);
         // A combo box's rectangle includes its drop-down list.
         const int height = row.kind == ControlClass::ComboBox ? widget->sizeHint().height() : units.y(row.height);
@@ -106,7 +106,7 @@ void MainWindow::createControls(const std::vector<std::string>& namedPorts) {
         }
         widget->setGeometry(rect);
         if (row.kind == ControlClass::GroupBox) widget->lower();  // a frame stays behind what it frames
-        if (row.id != -1) controls_.insert(row.id, widget);
+        if (row.id != IDC_STATIC) controls_.insert(row.id, widget);
     }
 }
 
@@ -121,7 +121,7 @@ QWidget* MainWindow::createControl(const ControlRow& row, const std::vector<std:
         button->setAutoDefault(false);  // no default button: Enter in a field presses nothing
         for (const ButtonCommand& command : kButtonCommands)
             if (command.id == row.id) connect(button, &QPushButton::clicked, this, [this, &command] { run(command); });
-        if (row.id == kQuitId) connect(button, &QPushButton::clicked, this, &QDialog::reject);
+        if (row.id == IDCANCEL) connect(button, &QPushButton::clicked, this, &QDialog::reject);
         return button;
     }
     case ControlClass::GroupBox: {
@@ -146,7 +146,7 @@ QWidget* MainWindow::createControl(const ControlRow& row, const std::vector<std:
         auto* radio = new QRadioButton(caption, this);
         radio->setAutoExclusive(false);
         radio->setFocusPolicy(Qt::ClickFocus);  // not a tab stop in the template
-        const int other = row.id == IDC_WX200 ? IDC_PEET : IDC_WX200;
+        const int other = row.id == IDC_WX200_MODE ? IDC_PEET_MODE : IDC_WX200_MODE;
         connect(radio, &QRadioButton::clicked, this, [this, id = row.id, other] { selectMode(id, other); });
         return radio;
     }

@@ -1,5 +1,6 @@
-// The configurator window on Qt 6 Widgets: the Windows dialog's controls, made from the control
-// table, with its commands and status line, over a TrackerSession on a thread of its own.
+// The configurator window on Qt 6 Widgets: the Windows dialog's controls, made from the template's
+// control table (form/dialog_template.h), with its commands and status line, over a TrackerSession
+// on a thread of its own.
 #pragma once
 
 #include <QDialog>

@@ -43,8 +43,7 @@ void TrackerSession::handle(const SessionRequest& request) {
     case SessionCommand::ReadVersion:
     case SessionCommand::ReadConfig:
         port_.portName = request.portName;
-        c.retryCount = 0;
-        c.startOperation(request.command == SessionCommand::ReadVersion ? VersionOnly : VersionThenRead);
+        startRead(c, request.command == SessionCommand::ReadVersion ? VersionOnly : VersionThenRead);
         break;
     case SessionCommand::Write:
         takeForm(request.form);

@@ -3,13 +3,13 @@
 #include <string>
 
 #include "config/tracker_settings.h"
+#include "form/control_ids.h"
 #include "link/serial_port.h"
 #include "platform/format_text.h"
 #include "platform/message_box_prompts.h"
 #include "ui/centring.h"
 #include "ui/commands.h"
 #include "ui/form_binding.h"
-#include "ui/resources/resource.h"
 
 namespace {
 
@@ -50,16 +50,16 @@ INT_PTR onInitDialog(HWND dialog) {
     centreOnScreen(dialog);
     listPorts(dialog);
     SetTimer(dialog, kTickTimerId, kTickPeriodMs, nullptr);
-    writeForm(dialog);
-    updateEnables(dialog);
+    writeForm(dialog, configurator.settings);
+    updateEnables(dialog, configurator.settings.model);
     return 1;
 }
 
 // The tick: drives the device transfer and shows the status message.
 INT_PTR onTimer(HWND dialog, WPARAM timerId) {
     if (timerId == kTickTimerId && configurator.poll()) {
-        writeForm(dialog);
-        updateEnables(dialog);
+        writeForm(dialog, configurator.settings);
+        updateEnables(dialog, configurator.settings.model);
     }
     SetDlgItemTextA(dialog, IDC_STATUS_LINE, configurator.statusMessage.c_str());
     return 0;
@@ -67,7 +67,7 @@ INT_PTR onTimer(HWND dialog, WPARAM timerId) {
 
 // The close box and Alt+F4 end the program as "Quit" does.
 INT_PTR onClose() {
-    quitProgram();
+    quitProgram(configurator);
     return 0;
 }
 
@@ -83,11 +83,6 @@ void reportNoWindow(DWORD error) {
 
 SerialPort& mainSerialPort() { return serialPort; }
 
-void quitProgram() {
-    // A tracker left with part of an image would take the next command's bytes as the rest.
-    configurator.finishImage();
-    PostQuitMessage(0);
-}
 Configurator& mainConfigurator() { return configurator; }
 
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -95,7 +90,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     case WM_INITDIALOG:
         return onInitDialog(dialog);
     case WM_COMMAND:
-        return onCommand(dialog, wParam);
+        return onCommand(dialog, wParam, configurator);
     case WM_TIMER:
         return onTimer(dialog, wParam);
     case WM_CLOSE:

@@ -15,9 +15,6 @@ constexpr int kLastListedPort = 20;  // COM1 to COM20 are probed at start-up
 SerialPort& mainSerialPort();
 Configurator& mainConfigurator();
 
-// Quit, Esc and the close box: an image under way is finished first, then the loop is told to end.
-void quitProgram();
-
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Creates the main dialog from template IDD_MAIN of the given module; nullptr when that fails.

@@ -57,11 +57,6 @@ TransferRig::TransferRig(const std::string& portPath) : prompts(script.prompts()
     port.portName = portPath;
 }
 
-void TransferRig::start(TransferOp op) {
-    configurator.retryCount = 0;
-    configurator.startOperation(op);
-}
-
 void TransferRig::runToIdle() {
     answers.clear();
     statuses.clear();

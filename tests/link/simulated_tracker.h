@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "config/tracker_settings.h"
+#include "link/device_transfer.h"
 #include "link/serial_port.h"
 #include "sim/pty_front_end.h"
 #include "sim/tracker_engine.h"
@@ -50,9 +51,8 @@ struct TransferRig {
     // Called after tick n (1-based) of the current run, to do what a user might do meanwhile.
     std::function<void(int tick)> betweenTicks;
 
-    void start(TransferOp op);  // as the Read Config and Read Version commands do
     void runToIdle();
-    void read() { start(VersionThenRead); runToIdle(); }
+    void read() { startRead(configurator, VersionThenRead); runToIdle(); }
     void write() { configurator.beginWrite(); runToIdle(); }
 };
 

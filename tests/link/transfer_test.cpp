@@ -113,8 +113,7 @@ TEST(VersionProbe, FindsA2400TrackerOnTheSecondAttemptGivesUpAfterFiveAndTakesNo
     BarePty pty;
     TransferRig late(pty.path());
     ASSERT_EQ(::write(pty.master(), "Kavrel FA v1.4\r\n", 16), 16);
-    late.configurator.retryCount = 4;  // the last attempt
-    late.configurator.startOperation(VersionOnly);
+    startRead(late.configurator, VersionOnly, 4);  // the last attempt
     late.runToIdle();
     EXPECT_EQ(late.configurator.outcome, Outcome::NotFound);
 }
@@ -203,7 +202,7 @@ TEST(WriteForTheTracker, CommandsSaveAndLoadDuringTheImageLeaveItWholeAndItsOutc
     } cases[] = {
         {"save", [&](TransferRig& rig) { rig.configurator.settings.callsign = "SAVED"; rig.configurator.saveFile(file.c_str()); },
          "Config Written Successfully!"},
-        {"read", [](TransferRig& rig) { rig.start(VersionThenRead); }, "Read Config Successful"},
+        {"read", [](TransferRig& rig) { startRead(rig.configurator, VersionThenRead); }, "Read Config Successful"},
         {"write", [](TransferRig& rig) { rig.configurator.beginWrite(); }, "Config Written Successfully!"},
         {"tone", [](TransferRig& rig) { rig.configurator.testTone(TestTone::Both); }, "Config not read "},
     };

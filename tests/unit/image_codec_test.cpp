@@ -195,26 +195,15 @@ TEST(Codec, PathsSplitAndJoinThroughTheImage) {
     EXPECT_EQ(fifteen.image[127], 0);
 }
 
-TEST(SettingsTable, RowsInOrderWithUniqueNamesAndControls) {
+TEST(SettingsTable, RowsInOrderWithUniqueNames) {
     std::set<std::string> names;
-    std::set<int> controls;
     for (int i = 0; i < kSettingCount; ++i) {
         EXPECT_EQ(static_cast<int>(kSettingSpecs[i].id), i);
         names.insert(kSettingSpecs[i].name);
-        controls.insert(kSettingSpecs[i].controlId);
         EXPECT_EQ(findSetting(kSettingSpecs[i].name), &kSettingSpecs[i]);
     }
     EXPECT_EQ(names.size(), static_cast<std::size_t>(kSettingCount));
-    EXPECT_EQ(controls.size(), static_cast<std::size_t>(kSettingCount));
     EXPECT_EQ(findSetting("model"), nullptr);
-    // The form's cut to the field's width.
-    TrackerSettings s;
-    storeWhole(s, settingSpec(SettingId::AutoTxDelayMs), 70000);
-    storeWhole(s, settingSpec(SettingId::SendEvery), 300);
-    storeWhole(s, settingSpec(SettingId::Calibration), -1);
-    EXPECT_EQ(s.autoTxDelayMs, 4464);
-    EXPECT_EQ(s.sendEvery, 44);
-    EXPECT_EQ(s.calibration, -1);
     EXPECT_EQ(roundToSingle(1e300), std::numeric_limits<float>::infinity());
     EXPECT_EQ(roundToSingle(3.4028235e38), FLT_MAX);
 }

@@ -31,19 +31,6 @@ TEST(StationAddressParse, TakesLettersAndDigitsUpToTheStopAndReadsTheSsid) {
     }
 }
 
-TEST(WholeNumber, ReadsLikeTheWindowsRuntimeAndSaturates) {
-    EXPECT_EQ(parseWholeNumber(""), 0);
-    EXPECT_EQ(parseWholeNumber("ab"), 0);
-    EXPECT_EQ(parseWholeNumber("12ab"), 12);
-    EXPECT_EQ(parseWholeNumber("  \t-42"), -42);
-    EXPECT_EQ(parseWholeNumber("+0042"), 42);
-    EXPECT_EQ(parseWholeNumber("- 5"), 0);
-    EXPECT_EQ(parseWholeNumber("2147483647"), 2147483647);
-    EXPECT_EQ(parseWholeNumber("2147483648"), 2147483647);
-    EXPECT_EQ(parseWholeNumber("-2147483648"), -2147483647 - 1);
-    EXPECT_EQ(parseWholeNumber("-99999999999999999999999"), -2147483647 - 1);
-}
-
 TEST(StationAddressField, EncodesAndFormatsTheSevenBytes) {
     const AddressField field = encodeStationAddress(parseStationAddress("NOCALL-7"));
     EXPECT_EQ(field, (AddressField{0x9C, 0x9E, 0x86, 0x82, 0x98, 0x98, 0x6E}));

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <string>
 
-#include "ui/resources/resource.h"
+#include "form/control_ids.h"
 
 namespace {
 
@@ -31,11 +31,13 @@ TEST(Program, ListsThePortsThatOpenAndEndsWithExitCodeZero) {
     SendMessageA(combo, CB_SETCURSEL, 1, 0);
     SendMessageA(combo, WM_GETTEXT, sizeof second, reinterpret_cast<LPARAM>(second));
     EXPECT_EQ(count, 2u);
-    EXPECT_EQ(std::string(first) + " " + second, "COM1 COM20");
+    EXPECT_STREQ(first, "COM1");
+    EXPECT_STREQ(second, "COM20");
     PostMessageA(GetDlgItem(GetParent(combo), IDC_CALLSIGN), WM_KEYDOWN, VK_ESCAPE, 1);
     ASSERT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0) << "still running after Esc";
     DWORD exitCode = 1;
-    EXPECT_TRUE(GetExitCodeProcess(process.hProcess, &exitCode) && exitCode == 0) << exitCode;
+    ASSERT_TRUE(GetExitCodeProcess(process.hProcess, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
 }
 
 }  // namespace

@@ -1,13 +1,19 @@
 // Identifiers of the main dialog's template and controls. Kept to plain #defines, so that both
 // resource compilers (windres and rc) and the C++ code read the same file; for the same reason
-// the guard is a plain #ifndef.
-#ifndef KAVREL_UI_RESOURCE_H
-#define KAVREL_UI_RESOURCE_H
+// the guard is a plain #ifndef. A setting's control is named IDC_ and the setting's name in upper
+// snake case (form/setting_controls.h).
+#ifndef KAVREL_FORM_CONTROL_IDS_H
+#define KAVREL_FORM_CONTROL_IDS_H
 
 #define IDD_MAIN 129
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
+#endif
+
+// "Quit" is the dialog's Cancel button, so that Esc quits too; <windows.h> has the same definition.
+#ifndef IDCANCEL
+#define IDCANCEL 2
 #endif
 
 // Port selection and device commands ("Configure" group).
@@ -30,21 +36,21 @@
 #define IDC_PATH_LABEL 1012
 
 // Timing.
-#define IDC_AUTO_TXD 1009
-#define IDC_AUTO_TX_RATE 1010
+#define IDC_AUTO_TX_DELAY_MS 1009
+#define IDC_AUTO_TX_RATE_SEC 1010
 #define IDC_AUTO_TXD_LABEL 1013
 #define IDC_AUTO_TX_RATE_LABEL 1015
 #define IDC_AUTO_TXD_UNIT 1017
 #define IDC_AUTO_TX_RATE_UNIT 1019
-#define IDC_QUIET_TIME 1068
+#define IDC_QUIET_TIME_MS 1068
 #define IDC_QUIET_TIME_LABEL 1069
 #define IDC_QUIET_TIME_UNIT 1070
 #define IDC_CALIBRATION 1082
 #define IDC_CALIBRATION_LABEL 1083
 
 // Weather-station mode (two radio buttons).
-#define IDC_WX200 1014
-#define IDC_PEET 1016
+#define IDC_WX200_MODE 1014
+#define IDC_PEET_MODE 1016
 
 // Switches.
 #define IDC_ALLOW_TTL_SERIAL 1028
@@ -59,7 +65,7 @@
 #define IDC_STATUS_TEXT_LABEL 1087
 
 // Radio frequency.
-#define IDC_FREQUENCY 1084
+#define IDC_FREQUENCY_MHZ 1084
 #define IDC_FREQUENCY_LABEL 1085
 #define IDC_FREQUENCY_UNIT 1086
 

@@ -1,0 +1,33 @@
+// The form, written once for both windows: moves values between a window's controls and a
+// TrackerSettings, setting by setting as the settings table lists them, and enables the controls
+// of the settings a firmware generation carries. The form is not bound live: the settings change
+// only when readFields runs. Its conversions are the Windows program's, lenient:
+//   text       one byte per character, cut to 299 characters;
+//   numbers    as atoi reads them, cut to 99 characters, then to their field's width (storeWhole);
+//   frequency  as atof reads it in the C locale (cut to 99 characters), rounded to single precision;
+// and back: "%d" for numbers, "%3.3f" for the frequency (formatFrequency).
+#pragma once
+
+#include <cstdint>
+
+#include "config/tracker_settings.h"
+
+// How a window reads and sets its controls, by template identifier; context is the window's own
+// (its dialog, its table of widgets), handed to each call.
+struct ControlAccess {
+    const void* context;
+    // The control's text, one byte per character, into buffer: at most size - 1 characters and the NUL.
+    void (*getText)(const void* context, int id, char* buffer, int size);
+    void (*setText)(const void* context, int id, const char* text);
+    bool (*isChecked)(const void* context, int id);
+    void (*setChecked)(const void* context, int id, bool checked);
+    void (*setEnabled)(const void* context, int id, bool enabled);
+};
+
+// Controls to the settings' form fields; the generation (model) is left as it is.
+void readFields(const ControlAccess& controls, TrackerSettings& settings);
+// The settings' form fields to the controls.
+void writeFields(const ControlAccess& controls, const TrackerSettings& settings);
+// Enables or disables the controls of the settings some generations lack, as model carries them;
+// no other control changes.
+void enableFields(const ControlAccess& controls, std::int32_t model);
