@@ -32,11 +32,6 @@ QString textOf(const MainWindow& window, int id) { return edit(window, id)->text
 void click(MainWindow& window, int id) { QTest::mouseClick(qobject_cast<QAbstractButton*>(window.control(id)), Qt::LeftButton); }
 bool waitIdle(const MainWindow& window) { return QTest::qWaitFor([&window] { return window.idle(); }, 30000); }
 
-bool sameSetting(const TrackerSettings& a, const TrackerSettings& b, const SettingSpec& spec) {
-    return spec.kind == SettingKind::Frequency ? a.frequencyMHz == b.frequencyMHz
-        : textValue(a, spec) == textValue(b, spec) && wholeValue(a, spec) == wholeValue(b, spec) && switchValue(a, spec) == switchValue(b, spec);
-}
-
 struct Rig {
     explicit Rig(const TrackerOptions& options) : tracker(options), window({tracker.path()}) {}
     SimulatedTracker tracker;
@@ -108,7 +103,7 @@ private slots:
         QVERIFY(decodeSettings(options.eeprom, expected));
         readForm(rig.window.controls(), shown);
         for (const SettingSpec& spec : kSettingSpecs) {
-            QVERIFY2(sameSetting(shown, expected, spec), spec.name);
+            QVERIFY2(sameSetting(spec, shown, expected), spec.name);
             QCOMPARE(rig.window.control(settingControl(spec)->id)->isEnabled(), isCarried(spec.carried, V1_2));
         }
         type(rig.window, IDC_CALLSIGN, "n0gen");  // upper case as it is typed; the status text keeps its case
