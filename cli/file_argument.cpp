@@ -5,7 +5,7 @@
 #include "cli/argument_parser.h"
 #include "cli/messages.h"
 #include "cli/named_files.h"
-#include "cli/text_escaping.h"
+#include "platform/byte_text.h"
 #include "config/config_image.h"
 
 LoadedConfig loadConfig(const std::string& name, const std::int32_t* model) {
@@ -38,7 +38,7 @@ LoadedConfig loadConfigBytes(const std::string& name, const std::string& bytes, 
         loaded.inexact = "it has " + std::to_string(bytes.size()) + " bytes, where a configuration file has " +
                          std::to_string(kFileSize);
     else if (loaded.parse == FileParse::Complete && bytes.compare(0, 4, kFileMagic) != 0)
-        loaded.inexact = "it begins with \"" + visibleText(bytes.substr(0, 4), true) + "\", not KVR1";
+        loaded.inexact = "it begins with \"" + escapedText(bytes.substr(0, 4), Escaping::Quoted) + "\", not KVR1";
     if (!loaded.imageWhole()) return loaded;
     loaded.generation = inferGeneration(loaded.image);
     loaded.modelGiven = model != nullptr;

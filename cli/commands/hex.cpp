@@ -8,6 +8,7 @@
 #include "cli/image_table.h"
 #include "cli/json_output.h"
 #include "cli/messages.h"
+#include "platform/byte_text.h"
 
 namespace {
 
@@ -25,20 +26,10 @@ const char kUsage[] =
     "\n"
     "Exit status: 0 the image decodes, 1 the file did not load or its image does not decode, 2 usage.\n";
 
-std::string hexBytes(const ConfigImage& image, const ImageTableRow& row) {
-    std::string bytes;
-    for (int i = row.start; i < row.start + row.length; ++i) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(image[static_cast<std::size_t>(i)]));
-        bytes += (bytes.empty() ? "" : " ") + std::string(hex);
-    }
-    return bytes;
-}
-
 void printTableJson(const LoadedConfig& loaded) {
     Json rows = Json::array();
     for (const ImageTableRow& row : describeImage(loaded.image, loaded.generation.model))
-        rows.push_back(Json{{"start", row.start}, {"length", row.length}, {"bytes", hexBytes(loaded.image, row)},
+        rows.push_back(Json{{"start", row.start}, {"length", row.length}, {"bytes", hexBytes(&loaded.image[static_cast<std::size_t>(row.start)], static_cast<std::size_t>(row.length))},
                             {"meaning", row.meaning}});
     printJson(stdout, Json{{"model", loaded.generation.model},
                            {"inferred", !loaded.modelGiven && loaded.generation.recognised},

@@ -11,7 +11,7 @@
 #include "link/port_listing.h"
 #include "cli/port_session.h"
 #include "cli/compat/system_conventions.h"
-#include "cli/text_escaping.h"
+#include "platform/byte_text.h"
 #include "cli/tool_context.h"
 #include "cli/transfer_display.h"
 #include "platform/system_error_text.h"

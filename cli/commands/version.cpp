@@ -10,7 +10,7 @@
 #include "cli/named_files.h"
 #include "cli/port_session.h"
 #include "cli/compat/console.h"
-#include "cli/text_escaping.h"
+#include "platform/byte_text.h"
 #include "cli/tool_context.h"
 #include "cli/transfer_display.h"
 
@@ -61,7 +61,7 @@ int runVersion(const Arguments& args) {
             // The line end the tracker sends after its version is no part of it; JSON keeps the reply whole.
             std::string version = configurator.versionReply;
             while (!version.empty() && (version.back() == '\r' || version.back() == '\n')) version.pop_back();
-            std::printf("version = %s\n", visibleText(version).c_str());
+            std::printf("version = %s\n", escapedText(version, Escaping::Visible).c_str());
             std::printf("model = %d\n", static_cast<int>(configurator.settings.model));
         }
         if (!standardOutputArrived()) return kExitFailed;
