@@ -240,6 +240,8 @@ TEST_F(Kavrelcfg, BadValuesAreRefusedAndNothingIsWritten) {
         {{"--set", "callsign=\xC3\x96" "E1ABC"}, "callsign: '\xC3\x96" "E1ABC' is not a callsign; allowed: 1 to 6"},
         {{"--set", "callsign=LONGCALLSIGN", "--force"}, "'LONGCALLSIGN' is not a callsign"},
         {{"--set", "callsign=N0CALL-16"}, "'N0CALL-16' is not a callsign"},
+        {{"--set", "callsign=N0CALL-1a"}, "'N0CALL-1a' is not a callsign"},
+        {{"--set", "callsign="}, "callsign: '' is not a callsign"},
         {{"--set", "autoTxRateSec=5m"}, "autoTxRateSec: '5m' is not a whole number; allowed: 0 to 65535 s"},
         {{"--set", "autoTxRateSec=70000"}, "'70000' is out of range"},
         {{"--set", "calibration=300"}, "calibration: '300' is out of range; allowed: 0 to 255"},
