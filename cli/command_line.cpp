@@ -2,6 +2,7 @@
 
 #include "cli/completion.h"
 #include "cli/messages.h"
+#include "cli/port_session.h"
 #include "cli/settings_help.h"
 #include "options/option_help.h"
 
@@ -141,5 +142,12 @@ int runCommand(const Command& command, const std::vector<std::string>& args) {
     if (count > help.maxOperands && help.operandsWrong == nullptr)
         return usageError(command.name, "unexpected argument '" + options.operands[help.maxOperands].text + "'");
     if (count < help.minOperands || count > help.maxOperands) return usageError(command.name, help.operandsWrong);
+    // A port name no device has is refused before anything opens.
+    std::vector<std::string> ports;
+    if (options.port) ports.push_back(*options.port);
+    for (const Operand& operand : options.operands)
+        if (operand.option != nullptr) ports.push_back(operand.text);
+    for (const std::string& port : ports)
+        if (!usablePortName(port, error)) return usageError(command.name, error);
     return command.run(options);
 }

@@ -47,8 +47,6 @@ const CommandHelp kReadHelp = {
 
 int runRead(const CliOptions& options) {
     const std::string& port = *options.port;
-    std::string error;
-    if (!usablePortName(port, error)) return usageError("read", error);
     const std::optional<std::string>& output = options.output;
     const bool toStandardOutput = output && *output == "-";
     if (toStandardOutput && options.json)

@@ -58,8 +58,6 @@ const CommandHelp kToneHelp = {
 
 int runTone(const CliOptions& options) {
     const std::string& port = *options.port;
-    std::string error;
-    if (!usablePortName(port, error)) return usageError("tone", error);
     const std::string& named = options.operands[0].text;
     const ToneName* chosen = nullptr;
     for (const ToneName& tone : kTones)

@@ -23,8 +23,6 @@ const CommandHelp kVersionHelp = {
 
 int runVersion(const CliOptions& options) {
     const std::string& port = *options.port;
-    std::string error;
-    if (!usablePortName(port, error)) return usageError("version", error);
 
     catchInterrupts();
     ToolContext tool;

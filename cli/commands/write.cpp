@@ -253,8 +253,6 @@ const CommandHelp kWriteHelp = {
 
 int runWrite(const CliOptions& options) {
     const std::string& port = *options.port;
-    std::string error;
-    if (!usablePortName(port, error)) return usageError("write", error);
     SettingsOptions sources;
     if (const int status = readSettingsOptions(options, "write", sources); status != kExitSuccess) return status;
 
@@ -329,8 +327,6 @@ const CommandHelp kRestoreHelp = {
 
 int runRestore(const CliOptions& options) {
     const std::string& port = *options.port;
-    std::string error;
-    if (!usablePortName(port, error)) return usageError("restore", error);
     const std::string& name = options.operands[0].text;
     if (options.backup == "-" && name == "-")
         return usageError("restore", "the file and the backup cannot both be standard input and output");
