@@ -3,7 +3,7 @@
 #include "cli/exit_status.h"
 #include "cli/messages.h"
 #include "cli/compat/system_conventions.h"
-#include "cli/text_escaping.h"
+#include "platform/byte_text.h"
 #include "cli/tool_context.h"
 #include "platform/system_error_text.h"
 
@@ -29,7 +29,7 @@ int reportTransfer(const ToolContext& tool, const TransferDisplay& display, Tran
     }
     switch (c.outcome) {
     case Outcome::Succeeded:
-        printNote(visibleText(c.statusMessage));
+        printNote(escapedText(c.statusMessage, Escaping::Visible));
         return kExitSuccess;
     case Outcome::PortFailed:
         reportPortFailure(port, c.statusMessage, tool.port.lastErrorCode, true);

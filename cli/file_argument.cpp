@@ -2,13 +2,12 @@
 
 #include <cerrno>
 
-#include "cli/argument_parser.h"
 #include "cli/messages.h"
 #include "cli/named_files.h"
-#include "cli/text_escaping.h"
+#include "platform/byte_text.h"
 #include "config/config_image.h"
 
-LoadedConfig loadConfig(const std::string& name, const std::int32_t* model) {
+LoadedConfig loadConfig(const std::string& name, std::optional<std::int32_t> model) {
     std::string bytes;
     int errorCode = 0;
     if (!readNamedFile(name, kMaxFileBytes, bytes, errorCode)) {
@@ -24,7 +23,7 @@ bool looksLikeConfigFile(const std::string& bytes) {
     return parseConfigFile(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()).result != FileParse::BadMagic;
 }
 
-LoadedConfig loadConfigBytes(const std::string& name, const std::string& bytes, const std::int32_t* model) {
+LoadedConfig loadConfigBytes(const std::string& name, const std::string& bytes, std::optional<std::int32_t> model) {
     LoadedConfig loaded;
     loaded.name = name;
     loaded.read = true;
@@ -38,11 +37,11 @@ LoadedConfig loadConfigBytes(const std::string& name, const std::string& bytes, 
         loaded.inexact = "it has " + std::to_string(bytes.size()) + " bytes, where a configuration file has " +
                          std::to_string(kFileSize);
     else if (loaded.parse == FileParse::Complete && bytes.compare(0, 4, kFileMagic) != 0)
-        loaded.inexact = "it begins with \"" + visibleText(bytes.substr(0, 4), true) + "\", not KVR1";
+        loaded.inexact = "it begins with \"" + escapedText(bytes.substr(0, 4), Escaping::Quoted) + "\", not KVR1";
     if (!loaded.imageWhole()) return loaded;
     loaded.generation = inferGeneration(loaded.image);
-    loaded.modelGiven = model != nullptr;
-    if (model != nullptr) loaded.generation.model = *model;
+    loaded.modelGiven = model.has_value();
+    if (model) loaded.generation.model = *model;
     loaded.settings.model = loaded.generation.model;
     loaded.decoded = decodeSettings(loaded.image, loaded.settings);
     return loaded;
@@ -53,10 +52,10 @@ void noteGeneration(const LoadedConfig& loaded) {
     const std::string shown = displayName(loaded.name);
     if (loaded.generation.recognised)
         printNote(shown + ": " + generationName(loaded.generation.model) + ", inferred from the image (" +
-                  loaded.generation.evidence + "); --model N reads it as another");
+                  loaded.generation.evidence + "); --generation N reads it as another");
     else
         printWarning(shown + ": the image's layout names no generation (" + loaded.generation.evidence +
-                     "); read as generation 4; --model N reads it as another");
+                     "); read as generation 4; --generation N reads it as another");
 }
 
 void reportLoadFailure(const LoadedConfig& loaded) {
@@ -88,13 +87,4 @@ void reportLoadFailure(const LoadedConfig& loaded) {
     printError("the image in " + shown + " does not decode: its own indexes point outside its 128 bytes " +
                quotedStatus("Corrupted EEPROM"));
     printHint("'kavrelcfg hex " + loaded.name + "' shows its bytes");
-}
-
-bool modelOption(const ParsedArguments& parsed, std::int32_t& model, bool& given) {
-    const std::string* text = lastValue(parsed, "--model");
-    given = text != nullptr;
-    if (!given) return true;
-    if (text->size() != 1 || (*text)[0] < '0' || (*text)[0] > '4') return false;
-    model = (*text)[0] - '0';
-    return true;
 }

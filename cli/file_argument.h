@@ -1,9 +1,10 @@
 // A configuration file as show, hex, diff, encode and write take it: its image, the generation
-// that laid the image out (inferred from the image unless --model names it) and the settings as
+// that laid the image out (inferred from the image unless --generation names it) and the settings as
 // that generation reads them. "-" is standard input.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "config/config_file.h"
@@ -25,20 +26,16 @@ struct LoadedConfig {
     bool imageWhole() const { return read && parse == FileParse::Complete && inexact.empty(); }
 };
 
-// model: the generation given with --model, or nullptr to infer it.
-LoadedConfig loadConfig(const std::string& name, const std::int32_t* model);
+// model: the generation given with --generation, or none to infer it.
+LoadedConfig loadConfig(const std::string& name, std::optional<std::int32_t> model);
 // The same for a file's bytes read already.
-LoadedConfig loadConfigBytes(const std::string& name, const std::string& bytes, const std::int32_t* model);
+LoadedConfig loadConfigBytes(const std::string& name, const std::string& bytes, std::optional<std::int32_t> model);
 // The bytes of a file that may be a configuration file: they begin with its magic.
 bool looksLikeConfigFile(const std::string& bytes);
 
 // Says which generation the image was read as and why (a note, or a warning when the layout names
-// none); nothing when --model named it.
+// none); nothing when --generation named it.
 void noteGeneration(const LoadedConfig& loaded);
 
 // For a file that did not load or decode: the error, with the window's status quoted.
 void reportLoadFailure(const LoadedConfig& loaded);
-
-struct ParsedArguments;
-// --model N, when given, as exactly one digit from 0 to 4: false when it is something else.
-bool modelOption(const ParsedArguments& parsed, std::int32_t& model, bool& given);

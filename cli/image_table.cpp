@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cli/text_escaping.h"
+#include "platform/byte_text.h"
 #include "config/config_image.h"
 #include "config/image_layout.h"
 #include "config/settings_table.h"
@@ -14,7 +14,7 @@ constexpr int kMaxRowBytes = 8;
 
 std::string str(long long value) { return std::to_string(value); }
 
-std::string quoted(const std::string& text) { return "\"" + visibleText(text, true) + "\""; }
+std::string quoted(const std::string& text) { return "\"" + escapedText(text, Escaping::Quoted) + "\""; }
 
 std::string flagNames(std::uint8_t flags, std::int32_t model) {
     std::string text;
@@ -125,15 +125,9 @@ private:
         const Expected frame[] = {{0x03, "control: UI frame"}, {0xF0, "protocol: no layer 3"}, {0x00, "zero byte"}};
         for (int i = 0; i < 3 && end + i < kImageSize; ++i) {
             std::string meaning = frame[i].meaning;
-            if (at(end + i) != frame[i].value) meaning += " (not the usual " + hexByte(frame[i].value) + ")";
+            if (at(end + i) != frame[i].value) meaning += " (not the usual " + hexByte(static_cast<std::uint8_t>(frame[i].value)) + ")";
             add(end + i, 1, meaning);
         }
-    }
-
-    static std::string hexByte(int value) {
-        char buffer[4];
-        std::snprintf(buffer, sizeof buffer, "%02X", static_cast<unsigned>(value));
-        return buffer;
     }
 
     void addStatusText() {
@@ -201,13 +195,7 @@ void printImageTable(std::FILE* out, const ConfigImage& image, std::int32_t mode
     for (const ImageTableRow& row : describeImage(image, model)) {
         const std::string index =
             row.length == 1 ? str(row.start) : str(row.start) + "-" + str(row.start + row.length - 1);
-        std::string bytes;
-        for (int i = row.start; i < row.start + row.length; ++i) {
-            if (!bytes.empty()) bytes += ' ';
-            char hex[4];
-            std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(image[static_cast<std::size_t>(i)]));
-            bytes += hex;
-        }
+        const std::string bytes = hexBytes(&image[static_cast<std::size_t>(row.start)], static_cast<std::size_t>(row.length));
         std::fprintf(out, "%-8s %-24s %s\n", index.c_str(), bytes.c_str(), row.meaning.c_str());
     }
 }

@@ -2,60 +2,69 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/command_line.h"
 #include "cli/commands/commands.h"
+#include "cli/completion.h"
 #include "cli/exit_status.h"
 #include "cli/messages.h"
 #include "cli/named_files.h"
 #include "cli/settings_help.h"
 #include "kavrel_version.h"
+#include "options/option_help.h"
 
 namespace {
 
-struct Command {
-    const char* name;
-    int (*run)(const Arguments& args);
-    const char* summary;
-    int trouble = kExitFailed;  // the status when its output did not arrive
+const std::vector<Command> kCommands = {
+    {"show", kShow, runShow, "print the settings of a configuration file", &kShowHelp},
+    {"hex", kHex, runHex, "print the 128 bytes of a file's image with their meaning", &kHexHelp},
+    {"encode", kEncode, runEncode, "make a configuration file from settings", &kEncodeHelp, kExitFailed, true},
+    {"diff", kDiff, runDiff, "compare two configurations (files or trackers) setting by setting", &kDiffHelp, kExitUsage},
+    {"ports", kPorts, runPorts, "list the serial ports, and with --probe which has a tracker", &kPortsHelp},
+    {"version", kVersion, runVersion, "ask the tracker for its firmware version", &kVersionHelp},
+    {"read", kRead, runRead, "read the tracker's configuration", &kReadHelp},
+    {"write", kWrite, runWrite, "write settings to the tracker, with a backup, and verify them", &kWriteHelp, kExitFailed,
+     true},
+    {"restore", kRestore, runRestore, "write a backup back to the tracker byte for byte, and verify it", &kRestoreHelp},
+    {"tone", kTone, runTone, "key the tracker's modem with a test tone, or stop it", &kToneHelp},
 };
 
-const Command kCommands[] = {
-    {"show", runShow, "print the settings of a configuration file"},
-    {"hex", runHex, "print the 128 bytes of a file's image with their meaning"},
-    {"encode", runEncode, "make a configuration file from settings"},
-    {"diff", runDiff, "compare two configurations (files or trackers) setting by setting", kExitUsage},
-    {"ports", runPorts, "list the serial ports, and with --probe which has a tracker"},
-    {"version", runVersion, "ask the tracker for its firmware version"},
-    {"read", runRead, "read the tracker's configuration"},
-    {"write", runWrite, "write settings to the tracker, with a backup, and verify them"},
-    {"restore", runRestore, "write a backup back to the tracker byte for byte, and verify it"},
-    {"tone", runTone, "key the tracker's modem with a test tone, or stop it"},
-};
+const char kOtherUsage[] = "kavrelcfg --version | --help | help COMMAND | help settings";
 
-const char kUsageHead[] =
-    "Usage: kavrelcfg [-q | -v] COMMAND [OPTIONS] [ARGUMENTS]\n"
-    "       kavrelcfg --version | --help | help COMMAND | help settings\n"
-    "\n"
-    "Reads, checks and writes the configuration of a Kavrel tracker over a serial port, and\n"
-    "works with its configuration files (.kvr) and settings documents (JSON).\n"
-    "\n"
-    "Commands:\n";
+const char kDescription[] =
+    "Reads, checks and writes the configuration of a Kavrel tracker over a serial port, and "
+    "works with its configuration files (.kvr) and settings documents (JSON).\n";
 
-const char kUsageTail[] =
-    "\n"
-    "Options of every command:\n"
-    "  -q, --quiet     print nothing on success but the data asked for\n"
-    "  -v, --verbose   tell more of each step\n"
-    "  -h, --help      the command's help\n"
-    "\n"
+const char kEnding[] =
     "A FILE given as - is standard input or standard output.\n"
-    "Exit status: 0 success, 1 the operation failed, 2 bad usage or a value refused,\n"
-    "130 interrupted; diff: 0 the same, 1 different, 2 trouble. Output that does not\n"
+    "Exit status: 0 success, 1 the operation failed, 2 bad usage or a value refused, "
+    "130 interrupted; diff: 0 the same, 1 different, 2 trouble. Output that does not "
     "reach standard output (a full disk) is a failure, trouble for diff.\n";
 
-void printUsage() {
-    std::fputs(kUsageHead, stdout);
+// "[-q | -v]": the options that may come before the command.
+std::string leadingOptions() {
+    std::vector<const OptionSpec*> leading;
+    for (const OptionSpec* spec : sharedOptions())
+        if (!spec->alone) leading.push_back(spec);
+    return usageWords(leading, kEveryCommand);
+}
+
+// The program's help; with every command, each command's help after it, as the manual page is
+// made from it (help2man reads "*Section*" as a section of its own).
+void printUsage(bool everyCommand) {
+    std::printf("Usage: kavrelcfg %s COMMAND [OPTIONS] [ARGUMENTS]\n", leadingOptions().c_str());
+    if (everyCommand)
+        for (const Command& command : kCommands) std::printf("  or:  %s\n", commandUsage(command).c_str());
+    std::printf("  or:  %s\n\n%s\nCommands:\n", kOtherUsage, wrappedLines(kDescription).c_str());
     for (const Command& command : kCommands) std::printf("  %-9s %s\n", command.name, command.summary);
-    std::fputs(kUsageTail, stdout);
+    std::printf("\nOptions of every command:\n%s\n%s", optionList(sharedOptions()).c_str(), wrappedLines(kEnding).c_str());
+    if (!everyCommand) return;
+    std::printf("\n*Commands*\n");
+    for (const Command& command : kCommands) {
+        printCommandHelp(stdout, command, HelpLayout::Manual);
+        std::printf("\n");
+    }
+    std::printf("*Settings*\n");
+    printSettingsHelp(stdout);
 }
 
 // A command's status once its output is judged: a success, or a "different" from diff, turns
@@ -80,7 +89,7 @@ int unknownCommand(const std::string& name) {
 // help, help COMMAND, help settings.
 int help(const Arguments& topics) {
     if (topics.empty()) {
-        printUsage();
+        printUsage(false);
         return kExitSuccess;
     }
     if (topics[0] == "settings") {
@@ -88,16 +97,28 @@ int help(const Arguments& topics) {
         return kExitSuccess;
     }
     const Command* command = findCommand(topics[0]);
-    return command != nullptr ? command->run({"--help"}) : unknownCommand(topics[0]);
+    if (command == nullptr) return unknownCommand(topics[0]);
+    printCommandHelp(stdout, *command, HelpLayout::Terminal);
+    return kExitSuccess;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     Arguments words(argv + 1, argv + argc);
+    // For the completion script and the manual page; neither is listed in the help.
+    if (!words.empty() && words[0] == "--complete") {
+        printCompletions(kCommands, Arguments(words.begin() + 1, words.end()));
+        return kExitSuccess;
+    }
+    if (words.size() == 1 && words[0] == "--help-all") {
+        printUsage(true);
+        return checkedOutput(kExitSuccess, kExitFailed);
+    }
     // -q and -v may come before the command; the command's parser takes them from there.
     Arguments leading;
-    while (!words.empty() && (words[0] == "-q" || words[0] == "--quiet" || words[0] == "-v" || words[0] == "--verbose")) {
+    const std::vector<const OptionSpec*> shared = sharedOptions();
+    while (!words.empty() && findOption(shared, words[0]) != nullptr && !findOption(shared, words[0])->alone) {
         leading.push_back(words[0]);
         words.erase(words.begin());
     }
@@ -117,5 +138,5 @@ int main(int argc, char** argv) {
     const Command* command = findCommand(name);
     if (command == nullptr) return unknownCommand(name);
     args.insert(args.begin(), leading.begin(), leading.end());
-    return checkedOutput(command->run(args), command->trouble);
+    return checkedOutput(runCommand(*command, args), command->trouble);
 }

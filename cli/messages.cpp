@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "cli/text_escaping.h"
+#include "platform/byte_text.h"
 #include "link/device_transfer.h"
 
 namespace {
@@ -10,18 +10,7 @@ namespace {
 Verbosity current = Verbosity::Normal;
 
 void print(const char* prefix, const std::string& message) {
-    std::string shown;
-    for (char c : message) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7F) {
-            shown += c;
-            continue;
-        }
-        char escaped[8];
-        std::snprintf(escaped, sizeof escaped, "\\x%02x", static_cast<unsigned>(byte));
-        shown += escaped;
-    }
-    std::fprintf(stderr, "%s%s\n", prefix, shown.c_str());
+    std::fprintf(stderr, "%s%s\n", prefix, escapedText(message, Escaping::Controls).c_str());
 }
 
 }  // namespace
@@ -46,7 +35,7 @@ void printDetail(const std::string& message) {
     if (current == Verbosity::Verbose) print("", message);
 }
 
-std::string quotedStatus(const std::string& status) { return "(\"" + visibleText(status, true) + "\")"; }
+std::string quotedStatus(const std::string& status) { return "(\"" + escapedText(status, Escaping::Quoted) + "\")"; }
 
 std::string generationName(std::int32_t model) {
     std::string name = "generation " + std::to_string(model);

@@ -2,7 +2,7 @@
 // "kavrelcfg: error: what: why", warnings, hints, and notes that -q silences and -v adds to.
 // Control characters in a message are shown as \xNN; paths and typed text stay as they are, so
 // that a command quoted in a message can be copied. Texts from a tracker or an image are made
-// visible by the caller (visibleText).
+// visible by the caller (escapedText).
 #pragma once
 
 #include <cstdint>

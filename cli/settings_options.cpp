@@ -4,9 +4,6 @@
 #include "cli/messages.h"
 #include "cli/named_files.h"
 
-const OptionSpec kSettingsOptions[4] = {
-    {"--from", nullptr, true}, {"--settings", nullptr, true}, {"--set", nullptr, true, true}, {"--force", nullptr, false}};
-
 std::vector<SettingsLayer> SettingsOptions::layers(const SettingsLayer& base) const {
     std::vector<SettingsLayer> all{base};
     if (hasFrom) {
@@ -31,14 +28,14 @@ bool SettingsOptions::sourceModel(std::int32_t& model) const {
     return hasFrom;
 }
 
-int readSettingsOptions(const ParsedArguments& parsed, const char* command, SettingsOptions& sources) {
+int readSettingsOptions(const CliOptions& options, const char* command, SettingsOptions& sources) {
     std::string error;
-    sources.force = hasOption(parsed, "--force");
+    sources.force = options.force;
     sources.assignments.source = "--set";
     sources.assignments.own = false;
     // Every bad --set is named at once, so one more try fixes them all.
     bool refused = false;
-    for (const std::string& text : allValues(parsed, "--set"))
+    for (const std::string& text : options.set)
         if (!parseAssignment(text, sources.assignments, error)) {
             printError(error);
             refused = true;
@@ -47,16 +44,16 @@ int readSettingsOptions(const ParsedArguments& parsed, const char* command, Sett
         printHint("'kavrelcfg help settings' lists every setting and the values it takes");
         return kExitUsage;
     }
-    const std::string* from = lastValue(parsed, "--from");
-    const std::string* document = lastValue(parsed, "--settings");
-    if (from != nullptr && document != nullptr && *from == "-" && *document == "-")
+    const std::optional<std::string>& from = options.from;
+    const std::optional<std::string>& document = options.settings;
+    if (from && document && *from == "-" && *document == "-")
         return usageError(command, "--from and --settings cannot both read standard input");
-    if (from != nullptr) {
+    if (from) {
         sources.hasFrom = true;
         // Read here, as diff does, so that the bytes can tell a settings document given by mistake.
         std::string bytes;
         if (readNamedFile(*from, kMaxFileBytes, bytes, sources.from.errorCode))
-            sources.from = loadConfigBytes(*from, bytes, nullptr);
+            sources.from = loadConfigBytes(*from, bytes, std::nullopt);
         sources.from.name = *from;
         if (!sources.from.decoded) {
             reportLoadFailure(sources.from);
@@ -66,7 +63,7 @@ int readSettingsOptions(const ParsedArguments& parsed, const char* command, Sett
         printDetail(*from + ": read as " + std::to_string(sources.from.generation.model) + " (" +
                     sources.from.generation.evidence + ")");
     }
-    if (document != nullptr) {
+    if (document) {
         sources.hasDocument = true;
         std::string hint;
         const int status = loadSettingsDocument(*document, sources.document, error, hint);

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "cli/argument_parser.h"
+#include "cli/command_line.h"
 #include "cli/file_argument.h"
 #include "cli/settings_document.h"
 #include "cli/settings_plan.h"
@@ -25,12 +25,9 @@ struct SettingsOptions {
     bool sourceModel(std::int32_t& model) const;
 };
 
-// The options encode and write share.
-extern const OptionSpec kSettingsOptions[4];
-
 // Reads --from, --settings and --set (and --force). Answers kExitSuccess, or the exit status of a
 // failure it has reported.
-int readSettingsOptions(const ParsedArguments& parsed, const char* command, SettingsOptions& sources);
+int readSettingsOptions(const CliOptions& options, const char* command, SettingsOptions& sources);
 
 // Prints the refusals (answering false), then the warnings and notes of a composition.
 bool reportComposition(const ComposedSettings& composed);

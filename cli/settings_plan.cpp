@@ -180,7 +180,7 @@ bool parseAssignment(const std::string& text, SettingsLayer& layer, std::string&
     const SettingSpec* spec = findSetting(name);
     if (spec == nullptr) {
         error = "unknown setting '" + name + "'" +
-                (name == "model" ? std::string(" (the generation is the tracker's, or --model for encode)") : "") +
+                (name == "model" ? std::string(" (the generation is the tracker's, or --generation for encode)") : "") +
                 "; the settings are " + settingNames();
         return false;
     }

@@ -3,12 +3,12 @@
 #include <cmath>
 
 #include "cli/settings_plan.h"
-#include "cli/text_escaping.h"
+#include "platform/byte_text.h"
 #include "config/setting_rules.h"
 #include "config/settings_table.h"
 
 std::string shownValue(const TrackerSettings& settings, const SettingSpec& spec) {
-    return spec.kind == SettingKind::Text ? visibleText(textValue(settings, spec)) : valueText(settings, spec);
+    return spec.kind == SettingKind::Text ? escapedText(textValue(settings, spec), Escaping::Visible) : valueText(settings, spec);
 }
 
 Json jsonValue(const TrackerSettings& s, const SettingSpec& spec) {

@@ -4,7 +4,7 @@
 
 #include "cli/compat/interrupts.h"
 #include "cli/messages.h"
-#include "cli/text_escaping.h"
+#include "platform/byte_text.h"
 #include "config/tracker_settings.h"
 #include "link/device_transfer.h"
 #include "link/tick_loop.h"
@@ -20,17 +20,6 @@ bool isVersionPhase(std::int32_t op) { return op == VersionOnly || op == Version
 bool imageUnderWay(std::int32_t op) { return op == Writing || op == Verifying; }
 
 constexpr int kWriteCommandBytes = 2;
-
-std::string hexBytes(const std::string& bytes) {
-    std::string hex;
-    for (const char c : bytes) {
-        char pair[4];
-        std::snprintf(pair, sizeof pair, "%02X", static_cast<unsigned>(static_cast<unsigned char>(c)));
-        if (!hex.empty()) hex += ' ';
-        hex += pair;
-    }
-    return hex;
-}
 
 }  // namespace
 
@@ -148,10 +137,10 @@ bool TransferDisplay::stopAfterTick(void* context) {
 void TransferDisplay::showStatus(const std::string& status) {
     if (trace_) {
         flushBytes();
-        traceLine(std::chrono::steady_clock::now(), "status", visibleText(status));
+        traceLine(std::chrono::steady_clock::now(), "status", escapedText(status, Escaping::Visible));
     } else if (verbosity() == Verbosity::Verbose) {
         clearProgress();
-        printDetail(visibleText(status));
+        printDetail(escapedText(status, Escaping::Visible));
     }
 }
 
@@ -159,7 +148,7 @@ void TransferDisplay::flushBytes() {
     if (pending_.empty()) return;
     const bool sent = pendingDirection_ == PortEvent::Sent;
     std::string detail = hexBytes(pending_);
-    if (!sent) detail += std::string(kBytesPerTraceLine * 3 - detail.size(), ' ') + " \"" + visibleText(pending_, true) + "\"";
+    if (!sent) detail += std::string(kBytesPerTraceLine * 3 - detail.size(), ' ') + " \"" + escapedText(pending_, Escaping::Quoted) + "\"";
     traceLine(pendingSince_, sent ? "tx" : "rx", detail);
     pending_.clear();
 }

@@ -1,71 +1,36 @@
-# bash completion for kavrelcfg. The commands, their options and their fixed choices are read from
-# kavrelcfg's own help, so they follow the program; the setting names are listed here, and
-# check-completion holds them to what kavrelcfg prints.
-
-_kavrelcfg_settings="callsign path statusText calibration autoTxDelayMs sendEvery autoTxRateSec quietTimeMs
-frequencyMHz txTwist invertCd sendWithWeather allowTtlSerial peetMode wx200Mode"
-_kavrelcfg_switches=" txTwist invertCd sendWithWeather allowTtlSerial peetMode wx200Mode "
+# bash completion for kavrelcfg. kavrelcfg itself names the candidates (kavrelcfg --complete
+# WORD... TYPED, from the tables it parses its command line with); this only calls it. Its first
+# line says how to complete: "words", "words-nospace" (a setting name and its '='), or "files"
+# with the extension wanted; the candidates follow, one a line.
 
 _kavrelcfg() {
-    local cur prev words cword
+    local cur prev words cword split
     _init_completion -s || return
 
     # The program being completed answers, so a build tree's kavrelcfg completes its own commands.
     local program=${words[0]}
     [[ $program == */* && -x $program ]] || program=kavrelcfg
-
-    if ((cword == 1)); then
-        local commands
-        commands=$("$program" --help 2>/dev/null | awk '/^Commands:$/ { on = 1; next } on && /^  [a-z]/ { print $1; next } { on = 0 }')
-        COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
-        return
-    fi
-    local command=${words[1]} help
-    help=$("$program" "$command" --help 2>/dev/null)
-
-    case $prev in
-    -p | --port)
-        COMPREPLY=($(compgen -W "$(compgen -G '/dev/ttyUSB*'; compgen -G '/dev/ttyACM*'; compgen -G '/dev/ttyS*';
-            compgen -G '/dev/cu.*')" -- "$cur"))
-        # A pseudo-terminal or a link to a device, named by path.
-        ((${#COMPREPLY[@]})) || _filedir
-        return
+    local before=("${words[@]:1:cword-1}")
+    # --option=value was split: the option is the word before the value.
+    [[ $split == true ]] && before+=("$prev")
+    local reply
+    mapfile -t reply < <("$program" --complete "${before[@]}" "$cur" 2>/dev/null)
+    case ${reply[0]-} in
+    files*)
+        _filedir ${reply[0]#files}
         ;;
-    --from | -o | --output | --backup)
-        _filedir kvr
-        return
+    words-nospace)
+        COMPREPLY=("${reply[@]:1}")
+        compopt -o nospace 2>/dev/null
         ;;
-    --settings)
-        _filedir json
-        return
-        ;;
-    --model)
-        COMPREPLY=($(compgen -W "0 1 2 3 4" -- "$cur"))
-        return
-        ;;
-    --set)
-        if [[ $cur == *=* && $_kavrelcfg_switches == *" ${cur%%=*} "* ]]; then
-            COMPREPLY=($(compgen -P "${cur%%=*}=" -W "true false" -- "${cur#*=}"))
-        else
-            COMPREPLY=($(compgen -S = -W "$_kavrelcfg_settings" -- "$cur"))
-            compopt -o nospace 2>/dev/null
-        fi
-        return
+    *)
+        COMPREPLY=("${reply[@]:1}")
         ;;
     esac
-
-    if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W "$(grep -oE -- '(^|[][ ,])--?[A-Za-z][A-Za-z0-9-]*' <<<"$help" | tr -d '[], ' | sort -u) --help" -- "$cur"))
-        return
-    fi
-    # The usage line's fixed choices (1200|2200|both|stop), or else the file it names.
-    local usage choices
-    usage=$(sed -n 's/^[Uu]sage: //p' <<<"$help")
-    choices=$(tr ' ' '\n' <<<"$usage" | grep -E '^[A-Za-z0-9]+(\|[A-Za-z0-9]+)+$' | tr '|' ' ')
-    if [[ -n $choices ]]; then
-        COMPREPLY=($(compgen -W "$choices" -- "$cur"))
-    elif [[ $usage == *" FILE"* || $command == diff ]]; then
-        _filedir kvr
+    # Readline replaces only what follows the last '=' of NAME=VALUE.
+    if [[ $cur == *=* && $COMP_WORDBREAKS == *=* ]]; then
+        local through=${cur%"${cur##*=}"}
+        COMPREPLY=("${COMPREPLY[@]#"$through"}")
     fi
 } &&
     complete -F _kavrelcfg kavrelcfg

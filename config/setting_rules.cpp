@@ -8,6 +8,7 @@
 #include "config/config_image.h"
 #include "config/image_layout.h"
 #include "config/station_address.h"
+#include "platform/byte_text.h"
 
 namespace {
 
@@ -71,9 +72,7 @@ bool checkText(const SettingSpec& spec, const std::string& text, std::string& wh
         for (char c : text) {
             const auto byte = static_cast<unsigned char>(c);
             if (byte >= 0x20 && byte < 0x7F) continue;
-            char shown[8];
-            std::snprintf(shown, sizeof shown, "0x%02X", static_cast<unsigned>(byte));
-            why = "the text holds the byte " + std::string(shown) + ", which is not printable ASCII";
+            why = "the text holds the byte 0x" + hexByte(byte) + ", which is not printable ASCII";
             return false;
         }
         return true;

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "sim/eeprom_file.h"
 #include "sim/factory_images.h"
@@ -34,12 +35,12 @@ void installStopHandlers() {
 int main(int argc, char** argv) {
     SimOptions options;
     std::string error;
-    if (!parseSimOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "kavrel-sim: %s\n%s", error.c_str(), kSimUsage);
+    if (!parseSimOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+        std::fprintf(stderr, "kavrel-sim: %s\nTry 'kavrel-sim --help'.\n", error.c_str());
         return 2;
     }
     if (options.help) {
-        std::fputs(kSimUsage, stdout);
+        printSimHelp(stdout);
         return 0;
     }
     if (options.version) {
@@ -48,7 +49,7 @@ int main(int argc, char** argv) {
     }
     finishSimOptions(options);
     options.tracker.eeprom = factoryImage(options.tracker.generation);
-    if (!options.eepromPath.empty() && !loadEepromFile(options.eepromPath, options.tracker.eeprom, error)) {
+    if (options.eepromPath && !loadEepromFile(*options.eepromPath, options.tracker.eeprom, error)) {
         std::fprintf(stderr, "kavrel-sim: %s\n", error.c_str());
         return 1;
     }
@@ -56,8 +57,8 @@ int main(int argc, char** argv) {
     installStopHandlers();
     TrackerEngine engine(options.tracker);
     FrontEndOptions frontOptions;
-    frontOptions.devicePath = options.devicePath;
-    frontOptions.linkPath = options.linkPath;
+    frontOptions.devicePath = options.devicePath.value_or("");
+    frontOptions.linkPath = options.linkPath.value_or("");
     frontOptions.trace = options.trace ? stderr : nullptr;
     PtyFrontEnd frontEnd(engine, frontOptions);
     if (!frontEnd.open(error)) {

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <ctime>
 
+#include "platform/byte_text.h"
+
 namespace {
 
 // How long the loop sleeps at most: short while nobody has the port open, since a host that opens
@@ -184,8 +186,8 @@ void PtyFrontEnd::printTrace() {
         for (std::size_t i = printed_; i < events.size(); ++i) {
             const WireEvent& event = events[i];
             const int c = event.byte >= 0x20 && event.byte < 0x7F ? event.byte : '.';
-            std::fprintf(options_.trace, "%12.3f ms  %-5s %02X %c  %d baud\n", static_cast<double>(event.time) / 1e6,
-                         kindName(event.kind), event.byte, c, event.hostBaud);
+            std::fprintf(options_.trace, "%12.3f ms  %-5s %s %c  %d baud\n", static_cast<double>(event.time) / 1e6,
+                         kindName(event.kind), hexByte(event.byte).c_str(), c, event.hostBaud);
         }
         std::fflush(options_.trace);
     }

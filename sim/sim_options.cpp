@@ -1,46 +1,13 @@
 #include "sim/sim_options.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
-
-const char kSimUsage[] =
-    "Usage: kavrel-sim [OPTIONS]\n"
-    "\n"
-    "Serves a simulated tracker on a new pseudo-terminal and prints its path as the first line.\n"
-    "\n"
-    "Options:\n"
-    "  --generation 1|2|3|4|none  firmware generation (default 4); none answers nothing\n"
-    "  --baud 9600|2400           line speed the tracker listens at (default 9600)\n"
-    "  --eeprom FILE.kvr          EEPROM contents (default: the generation's factory image)\n"
-    "  --reply-delay MS           pause before every reply (default 0)\n"
-    "  --store-deaf MS            deaf after storing an image (default 1500 for 1 and 2, else 0)\n"
-    "  --fault F                  one fault of the tracker:\n"
-    "      silent         hears and stores, never answers\n"
-    "      late:MS        every reply starts MS ms after its command\n"
-    "      babble         every reply repeats without end\n"
-    "      short:N        every reply is cut after N bytes (N < 128)\n"
-    "      long:N         the image reply is N bytes (N > 128): the image, then other bytes\n"
-    "      corrupt:INDEX  a stored image has its byte INDEX inverted\n"
-    "      hangup:N       the line drops (the pty closes) once N bytes have gone out\n"
-    "      echo           sends back every byte of an image as it stores it\n"
-    "  --link PATH                make PATH a symlink to the pty\n"
-    "  --device PATH              serve this serial device instead of a pty\n"
-    "  --trace                    log every byte in and out, with its time, to standard error\n"
-    "  -h, --help                 print this help\n"
-    "  -V, --version              print the version of kavrel-sim\n";
+#include "options/option_help.h"
 
 namespace {
 
-bool parseCount(const char* text, std::int32_t& value) {
-    if (text == nullptr || *text < '0' || *text > '9') return false;
-    errno = 0;
-    char* end = nullptr;
-    const long parsed = std::strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || parsed > 100000000) return false;
-    value = static_cast<std::int32_t>(parsed);
-    return true;
-}
+// Counts the simulator takes: milliseconds, byte counts and indexes.
+constexpr std::int32_t kMaxCount = 100000000;
+
+bool parseCount(const std::string& text, std::int32_t& value) { return parseWholeNumber(text, 0, kMaxCount, value); }
 
 }  // namespace
 
@@ -61,7 +28,7 @@ bool parseFault(const std::string& text, Fault& fault) {
         if (name != entry.name) continue;
         if (entry.takesValue != (colon != std::string::npos)) return false;
         Fault parsed{entry.kind, 0};
-        if (entry.takesValue && !parseCount(text.c_str() + colon + 1, parsed.value)) return false;
+        if (entry.takesValue && !parseCount(text.substr(colon + 1), parsed.value)) return false;
         if (parsed.kind == FaultKind::Short && parsed.value >= kImageSize) return false;
         if (parsed.kind == FaultKind::Long && parsed.value <= kImageSize) return false;
         if (parsed.kind == FaultKind::Corrupt && parsed.value >= kImageSize) return false;
@@ -71,61 +38,77 @@ bool parseFault(const std::string& text, Fault& fault) {
     return false;
 }
 
-bool parseSimOptions(int argc, const char* const* argv, SimOptions& options, std::string& error) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        auto needValue = [&]() {
-            if (value == nullptr) error = option + " needs a value";
-            return value != nullptr;
-        };
-        bool good = true;
-        if (option == "--help" || option == "-h") {
-            options.help = true;
-            continue;
-        } else if (option == "--version" || option == "-V") {
-            options.version = true;
-            continue;
-        } else if (option == "--trace") {
-            options.trace = true;
-            continue;
-        } else if (!needValue()) {
-            return false;
-        } else if (option == "--generation") {
-            std::int32_t generation = 0;
-            if (std::strcmp(value, "none") == 0)
-                options.tracker.generation = None;
-            else if (parseCount(value, generation) && generation >= V1_1 && generation <= FaV1_4)
-                options.tracker.generation = generation;
-            else
-                good = false;
-        } else if (option == "--baud") {
-            good = parseCount(value, options.tracker.lineBaud) &&
-                   (options.tracker.lineBaud == 9600 || options.tracker.lineBaud == 2400);
-        } else if (option == "--eeprom") {
-            options.eepromPath = value;
-        } else if (option == "--reply-delay") {
-            good = parseCount(value, options.tracker.replyDelayMs);
-        } else if (option == "--store-deaf") {
-            good = parseCount(value, options.tracker.storeDeafMs);
-            options.storeDeafGiven = true;
-        } else if (option == "--fault") {
-            good = parseFault(value, options.tracker.fault);
-        } else if (option == "--link") {
-            options.linkPath = value;
-        } else if (option == "--device") {
-            options.devicePath = value;
-        } else {
-            error = "unknown option " + option;
-            return false;
-        }
-        if (!good) {
-            error = "bad value for " + option + ": " + value;
-            return false;
-        }
-        ++i;
-    }
-    return true;
+namespace {
+
+const char* convertGeneration(const std::string& text, SimOptions& options) {
+    std::int32_t generation = None;
+    if (text != "none" && !parseWholeNumber(text, V1_1, FaV1_4, generation)) return "1, 2, 3, 4 or none";
+    options.tracker.generation = generation;
+    return nullptr;
+}
+
+const char* convertBaud(const std::string& text, SimOptions& options) {
+    if (text != "9600" && text != "2400") return "9600 or 2400";
+    options.tracker.lineBaud = text == "9600" ? 9600 : 2400;
+    return nullptr;
+}
+
+const char* convertReplyDelay(const std::string& text, SimOptions& options) {
+    return parseCount(text, options.tracker.replyDelayMs) ? nullptr : "a number of milliseconds";
+}
+
+const char* convertStoreDeaf(const std::string& text, SimOptions& options) {
+    options.storeDeafGiven = true;
+    return parseCount(text, options.tracker.storeDeafMs) ? nullptr : "a number of milliseconds";
+}
+
+const char* convertFault(const std::string& text, SimOptions& options) {
+    return parseFault(text, options.tracker.fault) ? nullptr : "one of the faults the help lists";
+}
+
+const char kDescription[] = "Serves a simulated tracker on a new pseudo-terminal and prints its path as the first line.\n";
+
+const char kFaults[] =
+    "Faults (--fault F):\n"
+    "  silent         hears and stores, never answers\n"
+    "  late:MS        every reply starts MS ms after its command\n"
+    "  babble         every reply repeats without end\n"
+    "  short:N        every reply is cut after N bytes (N < 128)\n"
+    "  long:N         the image reply is N bytes (N > 128): the image, then other bytes\n"
+    "  corrupt:INDEX  a stored image has its byte INDEX inverted\n"
+    "  hangup:N       the line drops (the pty closes) once N bytes have gone out\n"
+    "  echo           sends back every byte of an image as it stores it\n";
+
+}  // namespace
+
+const std::vector<Option<SimOptions>> kSimOptions = {
+    {{"--generation", nullptr, "1|2|3|4|none", "firmware generation (default 4); none answers nothing"},
+     Converted<SimOptions>{convertGeneration}},
+    {{"--baud", nullptr, "9600|2400", "line speed the tracker listens at (default 9600)"}, Converted<SimOptions>{convertBaud}},
+    {{"--eeprom", nullptr, "FILE.kvr", "EEPROM contents (default: the generation's factory image)"}, &SimOptions::eepromPath},
+    {{"--reply-delay", nullptr, "MS", "pause before every reply (default 0)"}, Converted<SimOptions>{convertReplyDelay}},
+    {{"--store-deaf", nullptr, "MS", "deaf after storing an image (default 1500 for 1 and 2, else 0)"},
+     Converted<SimOptions>{convertStoreDeaf}},
+    {{"--fault", nullptr, "F", "one fault of the tracker, as listed below"}, Converted<SimOptions>{convertFault}},
+    {{"--link", nullptr, "PATH", "make PATH a symlink to the pty"}, &SimOptions::linkPath},
+    {{"--device", nullptr, "PATH", "serve this serial device instead of a pty"}, &SimOptions::devicePath},
+    {{"--trace", nullptr, nullptr, "log every byte in and out, with its time, to standard error"}, &SimOptions::trace},
+    {{"--help", "-h", nullptr, "print this help", kEveryCommand, 0, 0, true}, &SimOptions::help},
+    {{"--version", "-V", nullptr, "print the version of kavrel-sim"}, &SimOptions::version},
+};
+
+bool parseSimOptions(const std::vector<std::string>& args, SimOptions& options, std::string& error) {
+    std::vector<Operand> operands;
+    if (!parseOptions(args, kSimOptions, kEveryCommand, options, operands, error)) return false;
+    if (operands.empty()) return true;
+    error = "unexpected argument '" + operands[0].text + "'";
+    return false;
+}
+
+void printSimHelp(std::FILE* out) {
+    const std::vector<OptionSpec> specs = optionSpecs(kSimOptions);
+    std::fprintf(out, "Usage: kavrel-sim [OPTIONS]\n\n%s\nOptions:\n%s\n%s", wrappedLines(kDescription).c_str(),
+                 optionList(optionsOf(specs, kEveryCommand)).c_str(), kFaults);
 }
 
 void finishSimOptions(SimOptions& options) {

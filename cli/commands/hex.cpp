@@ -1,44 +1,30 @@
 // kavrelcfg hex: the bytes of a configuration file's image with what each of them means.
 #include <cstdio>
 
-#include "cli/argument_parser.h"
 #include "cli/commands/commands.h"
 #include "cli/file_argument.h"
 #include "cli/exit_status.h"
 #include "cli/image_table.h"
 #include "cli/json_output.h"
 #include "cli/messages.h"
+#include "platform/byte_text.h"
+
+const CommandHelp kHexHelp = {
+    "FILE.kvr", 1, 1, "give exactly one FILE.kvr (- for standard input)", {Completes::Files, "kvr"},
+    "Prints the 128 bytes of a configuration file's image (- for standard input) as a table: "
+    "index, bytes, and what the tracker makes of them (header fields, each address field with "
+    "its text, control and protocol bytes, status text). The generation is read from the image, "
+    "as 'show' reads it; --generation N reads the flags and bytes 9 and 10 as generation N "
+    "instead. Images that do not decode are shown too: that is when their bytes matter most. "
+    "With --json it prints one JSON object: the generation (\"model\") and the rows.\n",
+    "Exit status: 0 the image decodes, 1 the file did not load or its image does not decode, 2 usage.\n"};
 
 namespace {
-
-const char kUsage[] =
-    "Usage: kavrelcfg hex [--model N] [--json] FILE.kvr\n"
-    "\n"
-    "Prints the 128 bytes of the file's image as a table: index, bytes, and what the tracker\n"
-    "makes of them (header fields, each address field with its text, control and protocol\n"
-    "bytes, status text). The generation is read from the image, as 'show' reads it. Images\n"
-    "that do not decode are shown too: that is when their bytes matter most.\n"
-    "\n"
-    "  --model N   read the flags and bytes 9 and 10 as generation N (0 to 4) instead\n"
-    "  --json      print one JSON object: the generation and the rows\n"
-    "  FILE.kvr    the file, or - for standard input\n"
-    "\n"
-    "Exit status: 0 the image decodes, 1 the file did not load or its image does not decode, 2 usage.\n";
-
-std::string hexBytes(const ConfigImage& image, const ImageTableRow& row) {
-    std::string bytes;
-    for (int i = row.start; i < row.start + row.length; ++i) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(image[static_cast<std::size_t>(i)]));
-        bytes += (bytes.empty() ? "" : " ") + std::string(hex);
-    }
-    return bytes;
-}
 
 void printTableJson(const LoadedConfig& loaded) {
     Json rows = Json::array();
     for (const ImageTableRow& row : describeImage(loaded.image, loaded.generation.model))
-        rows.push_back(Json{{"start", row.start}, {"length", row.length}, {"bytes", hexBytes(loaded.image, row)},
+        rows.push_back(Json{{"start", row.start}, {"length", row.length}, {"bytes", hexBytes(&loaded.image[static_cast<std::size_t>(row.start)], static_cast<std::size_t>(row.length))},
                             {"meaning", row.meaning}});
     printJson(stdout, Json{{"model", loaded.generation.model},
                            {"inferred", !loaded.modelGiven && loaded.generation.recognised},
@@ -48,24 +34,14 @@ void printTableJson(const LoadedConfig& loaded) {
 
 }  // namespace
 
-int runHex(const Arguments& args) {
-    ParsedArguments parsed;
-    std::string error;
-    if (!parseArguments(args, {{"--model", nullptr, true}, {"--json", nullptr, false}}, parsed, error))
-        return usageError("hex", error);
-    if (parsed.help) return printHelp(kUsage);
-    if (parsed.positionals.size() != 1) return usageError("hex", "give exactly one FILE.kvr (- for standard input)");
-    std::int32_t model = 0;
-    bool modelGiven = false;
-    if (!modelOption(parsed, model, modelGiven)) return usageError("hex", "--model takes 0, 1, 2, 3 or 4");
-
-    const LoadedConfig loaded = loadConfig(parsed.positionals[0], modelGiven ? &model : nullptr);
+int runHex(const CliOptions& options) {
+    const LoadedConfig loaded = loadConfig(options.operands[0].text, options.generation);
     if (!loaded.imageWhole()) {
         reportLoadFailure(loaded);
         return kExitFailed;
     }
     noteGeneration(loaded);
-    if (hasOption(parsed, "--json"))
+    if (options.json)
         printTableJson(loaded);
     else
         printImageTable(stdout, loaded.image, loaded.generation.model);

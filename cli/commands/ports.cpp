@@ -1,9 +1,10 @@
 // kavrelcfg ports: the serial ports that open, and with --probe which of them has a tracker.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
-#include "cli/argument_parser.h"
 #include "cli/commands/commands.h"
+#include "cli/completion.h"
 #include "cli/exit_status.h"
 #include "cli/messages.h"
 #include "cli/compat/interrupts.h"
@@ -11,28 +12,12 @@
 #include "link/port_listing.h"
 #include "cli/port_session.h"
 #include "cli/compat/system_conventions.h"
-#include "cli/text_escaping.h"
+#include "platform/byte_text.h"
 #include "cli/tool_context.h"
 #include "cli/transfer_display.h"
 #include "platform/system_error_text.h"
 
 namespace {
-
-const char kUsage[] =
-    "Usage: kavrelcfg ports [--probe] [--json] [PORT]...\n"
-    "\n"
-    "Lists, one per line, the serial ports this user can open, without opening any: on Linux the\n"
-    "terminals with hardware behind them, but for the system's consoles; /dev/ttyUSB*,\n"
-    "/dev/ttyACM*, /dev/ttyS*, /dev/cu.* and /dev/tty.usbserial* on other POSIX systems; COM1 to\n"
-    "COM256 on Windows; or the PORTs given. A port that is there but cannot be opened is named on\n"
-    "standard error, with the reason and what to do.\n"
-    "\n"
-    "  --probe   ask each port for a tracker's version, once at 9600 and once at 2400 baud (about\n"
-    "            a second a port), and show which has a tracker and its generation\n"
-    "  --json    print a JSON array of objects: port, and with --probe tracker, version, model, baud\n"
-    "\n"
-    "Exit status: 0 at least one port can be used (with --probe: a tracker answered), 1 none, 2\n"
-    "usage, 130 interrupted.\n";
 
 // Two attempts of the version probe, one at each speed, instead of the window's five.
 constexpr std::int32_t kProbeRetriesUsed = 3;
@@ -71,19 +56,27 @@ void reportUnusable(const std::string& name, const PortState& state, std::vector
 
 }  // namespace
 
-int runPorts(const Arguments& args) {
-    ParsedArguments parsed;
-    std::string error;
-    if (!parseArguments(args, {{"--probe", nullptr, false}, {"--json", nullptr, false}}, parsed, error))
-        return usageError("ports", error);
-    if (parsed.help) return printHelp(kUsage);
-    const bool probing = hasOption(parsed, "--probe");
+const CommandHelp kPortsHelp = {
+    "[PORT]...", 0, SIZE_MAX, nullptr, {Completes::Listed, nullptr, completePorts},
+    "Lists, one per line, the serial ports this user can open, without opening any: on Linux the "
+    "terminals with hardware behind them, but for the system's consoles; /dev/ttyUSB*, "
+    "/dev/ttyACM*, /dev/ttyS*, /dev/cu.* and /dev/tty.usbserial* on other POSIX systems; COM1 to "
+    "COM256 on Windows; or the PORTs given. A port that is there but cannot be opened is named on "
+    "standard error, with the reason and what to do. With --json it prints a JSON array of "
+    "objects: port, and with --probe tracker, version, model (the generation) and baud.\n",
+    "Exit status: 0 at least one port can be used (with --probe: a tracker answered), 1 none, 2 "
+    "usage, 130 interrupted.\n"};
+
+int runPorts(const CliOptions& options) {
+    const bool probing = options.probe;
     catchInterrupts();
     std::vector<PortFound> found;
     std::vector<std::string> hints;
     int unusable = 0;
-    const bool named = !parsed.positionals.empty();
-    for (const std::string& name : named ? parsed.positionals : candidatePortNames()) {
+    std::vector<std::string> names;
+    for (const Operand& operand : options.operands) names.push_back(operand.text);
+    const bool named = !names.empty();
+    for (const std::string& name : named ? names : candidatePortNames()) {
         if (interruptRequested()) break;
         const PortState state = portState(name);
         if (state.access != PortAccess::Usable) {
@@ -113,7 +106,7 @@ int runPorts(const Arguments& args) {
             entry["baud"] = p.tracker ? Json(p.baud) : Json(nullptr);
         }
         list.push_back(entry);
-        if (hasOption(parsed, "--json")) continue;
+        if (options.json) continue;
         if (!probing)
             std::printf("%s\n", p.name.c_str());
         else if (p.tracker)
@@ -121,7 +114,7 @@ int runPorts(const Arguments& args) {
         else
             std::printf("%-20s no tracker answered\n", p.name.c_str());
     }
-    if (hasOption(parsed, "--json")) printJson(stdout, list);
+    if (options.json) printJson(stdout, list);
     if (found.empty()) {
         printError((unusable == 0 ? "no serial port found " : "no serial port here can be used ") +
                    quotedStatus("No COM Ports Found"));

@@ -1,7 +1,6 @@
 // kavrelcfg read: the tracker's configuration, printed and, if asked, saved byte for byte.
 #include <cstdio>
 
-#include "cli/argument_parser.h"
 #include "cli/commands/commands.h"
 #include "cli/device_report.h"
 #include "cli/exit_status.h"
@@ -18,27 +17,6 @@
 
 namespace {
 
-const char kUsage[] =
-    "Usage: kavrelcfg read -p PORT [-o FILE.kvr] [--json] [--trace]\n"
-    "\n"
-    "Reads the tracker's configuration, as the window's Read Config does, and prints the\n"
-    "settings its generation carries, as 'show' does.\n"
-    "\n"
-    "  -p, --port PORT        the serial port: COM3 on Windows, /dev/ttyUSB0 or a pty elsewhere\n"
-    "  -o, --output FILE.kvr  also save the 128 bytes read, exactly as the tracker holds them\n"
-    "                         (whenever all 128 arrived, even when they do not decode); with -,\n"
-    "                         to standard output instead of the settings (not with --json,\n"
-    "                         and not onto a terminal)\n"
-    "  --json                 print a settings document instead of 'name = value' lines\n"
-    "  --trace                print the bytes exchanged, with their times\n"
-    "\n"
-    "Ctrl-C stops a read at once.\n"
-    "A configuration that holds values no tool writes (control characters in a text, a frequency\n"
-    "outside the band), as an interrupted write can leave, is shown and reported as such, exit 1.\n"
-    "\n"
-    "Exit status: 0 read (and saved), 1 not read, not saved or not plausible, 2 usage,\n"
-    "130 interrupted.\n";
-
 // A configuration that reads but holds what no tool writes is shown, and not called a success.
 int reportImplausible(const std::string& port, const std::vector<FitProblem>& problems) {
     std::string list;
@@ -53,20 +31,25 @@ int reportImplausible(const std::string& port, const std::vector<FitProblem>& pr
 
 }  // namespace
 
-int runRead(const Arguments& args) {
-    ParsedArguments parsed;
-    std::string error;
-    const std::vector<OptionSpec> specs = {
-        {"--port", "-p", true}, {"--output", "-o", true}, {"--json", nullptr, false}, {"--trace", nullptr, false}};
-    if (!parseArguments(args, specs, parsed, error)) return usageError("read", error);
-    if (parsed.help) return printHelp(kUsage);
-    if (!parsed.positionals.empty()) return usageError("read", "unexpected argument '" + parsed.positionals[0] + "'");
-    const std::string* port = lastValue(parsed, "--port");
-    if (port == nullptr) return usageError("read", "give the serial port with -p PORT");
-    if (!usablePortName(*port, error)) return usageError("read", error);
-    const std::string* output = lastValue(parsed, "--output");
-    const bool toStandardOutput = output != nullptr && *output == "-";
-    if (toStandardOutput && hasOption(parsed, "--json"))
+const CommandHelp kReadHelp = {
+    "", 0, 0, nullptr, {},
+    "Reads the tracker's configuration, as the window's Read Config does, and prints the "
+    "settings its generation carries, as 'show' does; with --json, a settings document instead "
+    "of 'name = value' lines. -o also saves the 128 bytes read, exactly as the tracker holds "
+    "them, whenever all 128 arrived, even when they do not decode; -o - prints them to standard "
+    "output instead of the settings (not with --json, and not onto a terminal).\n"
+    "\n"
+    "Ctrl-C stops a read at once. "
+    "A configuration that holds values no tool writes (control characters in a text, a frequency "
+    "outside the band), as an interrupted write can leave, is shown and reported as such, exit 1.\n",
+    "Exit status: 0 read (and saved), 1 not read, not saved or not plausible, 2 usage, "
+    "130 interrupted.\n"};
+
+int runRead(const CliOptions& options) {
+    const std::string& port = *options.port;
+    const std::optional<std::string>& output = options.output;
+    const bool toStandardOutput = output && *output == "-";
+    if (toStandardOutput && options.json)
         return usageError("read", "-o - and --json both print to standard output; give -o a file name");
     // Refused before the tracker is read for nothing.
     if (toStandardOutput && standardOutputIsTerminal()) {
@@ -77,23 +60,23 @@ int runRead(const Arguments& args) {
     catchInterrupts();
     ToolContext tool;
     Configurator& configurator = tool.configurator;
-    tool.port.portName = *port;
-    TransferDisplay display(tool.port, hasOption(parsed, "--trace"), standardErrorIsTerminal());
+    tool.port.portName = port;
+    TransferDisplay display(tool.port, options.trace, standardErrorIsTerminal());
     int status = kExitFailed;
     if (!takePort(tool, display, status)) return status;
     const TransferEnd end = display.request(configurator, VersionThenRead);
 
     const bool read = end == TransferEnd::Finished && configurator.outcome == Outcome::Succeeded;
     if (read && !toStandardOutput) {
-        if (hasOption(parsed, "--json"))
+        if (options.json)
             printSettingsJson(stdout, configurator.settings);
         else
             printSettings(stdout, configurator.settings);
         if (!standardOutputArrived()) return kExitFailed;
     }
     const std::vector<FitProblem> implausible = read ? implausibleValues(configurator.settings) : std::vector<FitProblem>();
-    status = implausible.empty() ? reportTransfer(tool, display, end) : reportImplausible(*port, implausible);
-    if (output == nullptr || end != TransferEnd::Finished) return status;
+    status = implausible.empty() ? reportTransfer(tool, display, end) : reportImplausible(port, implausible);
+    if (!output || end != TransferEnd::Finished) return status;
     // bytesReceived counts this read only: the Configurator is new and the reading phase starts
     // it at 0.
     if (configurator.bytesReceived != kImageSize) {

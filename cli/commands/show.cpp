@@ -1,7 +1,6 @@
 // kavrelcfg show: the settings a configuration file holds.
 #include <cstdio>
 
-#include "cli/argument_parser.h"
 #include "cli/commands/commands.h"
 #include "cli/file_argument.h"
 #include "cli/exit_status.h"
@@ -9,43 +8,24 @@
 #include "cli/named_files.h"
 #include "cli/settings_printer.h"
 
-namespace {
+const CommandHelp kShowHelp = {
+    "FILE.kvr", 1, 1, "give exactly one FILE.kvr (- for standard input)", {Completes::Files, "kvr"},
+    "Prints the settings of a configuration file (- for standard input), one 'name = value' line "
+    "each; texts show control characters and bytes above 0x7F as \\xNN. Which firmware generation "
+    "laid the image out is read from the image itself (where the address block starts, the "
+    "destination identifier, the frequency bytes) and said on standard error; --generation N reads "
+    "it as generation N instead. The settings that generation does not carry are not shown. With "
+    "--json it prints a settings document, as encode and write take it back.\n",
+    "Exit status: 0 shown, 1 the file did not load or does not decode, 2 usage.\n"};
 
-const char kUsage[] =
-    "Usage: kavrelcfg show [--model N] [--json] FILE.kvr\n"
-    "\n"
-    "Prints the settings of a configuration file, one 'name = value' line each; texts show\n"
-    "control characters and bytes above 0x7F as \\xNN. Which firmware generation laid the image\n"
-    "out is read from the image itself (where the address block starts, the destination\n"
-    "identifier, the frequency bytes) and said on standard error; the settings that generation\n"
-    "does not carry are not shown.\n"
-    "\n"
-    "  --model N   read the image as generation N (0 to 4) instead\n"
-    "  --json      print a settings document, as encode and write take it back\n"
-    "  FILE.kvr    the file, or - for standard input\n"
-    "\n"
-    "Exit status: 0 shown, 1 the file did not load or does not decode, 2 usage.\n";
-
-}  // namespace
-
-int runShow(const Arguments& args) {
-    ParsedArguments parsed;
-    std::string error;
-    if (!parseArguments(args, {{"--model", nullptr, true}, {"--json", nullptr, false}}, parsed, error))
-        return usageError("show", error);
-    if (parsed.help) return printHelp(kUsage);
-    if (parsed.positionals.size() != 1) return usageError("show", "give exactly one FILE.kvr (- for standard input)");
-    std::int32_t model = 0;
-    bool modelGiven = false;
-    if (!modelOption(parsed, model, modelGiven)) return usageError("show", "--model takes 0, 1, 2, 3 or 4");
-
-    const LoadedConfig loaded = loadConfig(parsed.positionals[0], modelGiven ? &model : nullptr);
+int runShow(const CliOptions& options) {
+    const LoadedConfig loaded = loadConfig(options.operands[0].text, options.generation);
     if (!loaded.decoded) {
         reportLoadFailure(loaded);
         return kExitFailed;
     }
     noteGeneration(loaded);
-    if (hasOption(parsed, "--json"))
+    if (options.json)
         printSettingsJson(stdout, loaded.settings);
     else
         printSettings(stdout, loaded.settings);

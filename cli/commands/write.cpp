@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/argument_parser.h"
 #include "cli/backup.h"
 #include "cli/commands/commands.h"
 #include "cli/file_argument.h"
@@ -18,7 +17,6 @@
 #include "cli/named_files.h"
 #include "cli/port_session.h"
 #include "cli/settings_options.h"
-#include "cli/settings_help.h"
 #include "cli/settings_plan.h"
 #include "cli/settings_printer.h"
 #include "cli/compat/console.h"
@@ -187,43 +185,6 @@ int reportWrite(const ToolContext& tool, const TransferDisplay& display, Transfe
 }
 
 
-const char kWriteUsage[] =
-    "Usage: kavrelcfg write -p PORT [--from FILE.kvr] [--settings FILE.json] [--set NAME=VALUE]...\n"
-    "                       [--dry-run] [--force] [--yes] [--backup FILE | --no-backup] [--trace]\n"
-    "\n"
-    "Writes settings to the tracker and reads them back to verify them. It reads the tracker\n"
-    "first: its generation, and its settings, which a configuration file's (--from), a settings\n"
-    "document's (--settings) and each --set change, in that order. Every value is checked before\n"
-    "anything is sent; a setting the tracker's generation does not carry is refused.\n"
-    "\n"
-    "Before sending, it lists the settings that change and saves what the tracker held as a\n"
-    "backup: in $XDG_STATE_HOME/kavrelcfg/backups/ (~/.local/state/kavrelcfg/backups/ without it;\n"
-    "%LOCALAPPDATA%\\kavrelcfg\\backups\\ on Windows). A write that changes nothing sends nothing.\n"
-    "The port is held from the first read to the verdict, so no other program comes in between.\n"
-    "Once the image is under way, Ctrl-C lets it finish and be read back before the command ends.\n"
-    "A write that fails or does not verify ends with the 'kavrelcfg restore' command that puts the\n"
-    "backup back byte for byte. Until the tracker answers after the image, the write is recorded\n"
-    "in the state folder (kavrelcfg/unfinished-writes/): should kavrelcfg die half-way (killed, or\n"
-    "the adapter pulled), a later command on the port asks the tracker once before anything else,\n"
-    "and sends nothing more while it does not answer.\n"
-    "\n"
-    "  -p, --port PORT       the serial port: COM3 on Windows, /dev/ttyUSB0 or a pty elsewhere\n"
-    "  --from FILE.kvr       write this file's settings (- for standard input)\n"
-    "  --settings FILE.json  apply this settings document, as 'read --json' prints it\n"
-    "  --set NAME=VALUE      change one setting\n"
-    "  --dry-run             list what would change, and send nothing\n"
-    "  --force               write even when nothing changes; write the tracker's or a file's own\n"
-    "                        values that fail a check, and leave out those the tracker does not\n"
-    "                        carry (a bad --set is refused all the same)\n"
-    "  -y, --yes             accept the questions about a long path or a short transmit rate;\n"
-    "                        without it they are asked on a terminal and declined otherwise\n"
-    "  --backup FILE         save the backup to FILE (- for standard output)\n"
-    "  --no-backup           make no backup\n"
-    "  --trace               print the bytes exchanged, with their times\n"
-    "\n"
-    "Exit status: 0 written and verified, nothing to change, or a dry run; 1 not written or not\n"
-    "verified; 2 usage or a value refused; 130 interrupted.\n\n";
-
 // The settings a write must be given when the tracker's own did not decode: every one its
 // generation carries that no file, document or --set gives.
 std::vector<std::string> missingSettings(const SettingsOptions& sources, std::int32_t model) {
@@ -268,34 +229,38 @@ bool usableConfiguration(const ToolContext& tool, const TrackerHeld& held, const
 
 }  // namespace
 
-int runWrite(const Arguments& args) {
-    ParsedArguments parsed;
-    std::string error;
-    std::vector<OptionSpec> specs(std::begin(kSettingsOptions), std::end(kSettingsOptions));
-    specs.insert(specs.end(), {{"--port", "-p", true}, {"--dry-run", nullptr, false}, {"--yes", "-y", false},
-                               {"--backup", nullptr, true}, {"--no-backup", nullptr, false}, {"--trace", nullptr, false}});
-    if (!parseArguments(args, specs, parsed, error)) return usageError("write", error);
-    if (parsed.help) {
-        printHelp(kWriteUsage);
-        printSettingsHelp(stdout);
-        return kExitSuccess;
-    }
-    if (!parsed.positionals.empty()) return usageError("write", "unexpected argument '" + parsed.positionals[0] + "'");
-    const std::string* port = lastValue(parsed, "--port");
-    if (port == nullptr) return usageError("write", "give the serial port with -p PORT");
-    if (!usablePortName(*port, error)) return usageError("write", error);
-    const std::string* backupFile = lastValue(parsed, "--backup");
-    const bool noBackup = hasOption(parsed, "--no-backup");
-    if (backupFile != nullptr && noBackup) return usageError("write", "--backup and --no-backup exclude each other");
-    const bool dryRun = hasOption(parsed, "--dry-run");
+const CommandHelp kWriteHelp = {
+    "", 0, 0, nullptr, {},
+    "Writes settings to the tracker and reads them back to verify them. It reads the tracker "
+    "first: its generation, and its settings, which a configuration file's (--from), a settings "
+    "document's (--settings) and each --set change, in that order. Every value is checked before "
+    "anything is sent; a setting the tracker's generation does not carry is refused. --force "
+    "writes even when nothing changes, writes the tracker's or a file's own values that fail a "
+    "check, and leaves out those the tracker does not carry.\n"
+    "\n"
+    "Before sending, it lists the settings that change and saves what the tracker held as a "
+    "backup: in $XDG_STATE_HOME/kavrelcfg/backups/ (~/.local/state/kavrelcfg/backups/ without it; "
+    "%LOCALAPPDATA%\\kavrelcfg\\backups\\ on Windows). A write that changes nothing sends nothing. "
+    "The port is held from the first read to the verdict, so no other program comes in between. "
+    "Once the image is under way, Ctrl-C lets it finish and be read back before the command ends. "
+    "A write that fails or does not verify ends with the 'kavrelcfg restore' command that puts the "
+    "backup back byte for byte. Until the tracker answers after the image, the write is recorded "
+    "in the state folder (kavrelcfg/unfinished-writes/): should kavrelcfg die half-way (killed, or "
+    "the adapter pulled), a later command on the port asks the tracker once before anything else, "
+    "and sends nothing more while it does not answer.\n",
+    "Exit status: 0 written and verified, nothing to change, or a dry run; 1 not written or not "
+    "verified; 2 usage or a value refused; 130 interrupted.\n"};
+
+int runWrite(const CliOptions& options) {
+    const std::string& port = *options.port;
     SettingsOptions sources;
-    if (const int status = readSettingsOptions(parsed, "write", sources); status != kExitSuccess) return status;
+    if (const int status = readSettingsOptions(options, "write", sources); status != kExitSuccess) return status;
 
     catchInterrupts();
     ToolContext tool;
-    tool.port.portName = *port;
-    tool.promptOptions.assumeYes = hasOption(parsed, "--yes");
-    TransferDisplay display(tool.port, hasOption(parsed, "--trace"), standardErrorIsTerminal());
+    tool.port.portName = port;
+    tool.promptOptions.assumeYes = options.yes;
+    TransferDisplay display(tool.port, options.trace, standardErrorIsTerminal());
     int status = kExitFailed;
     TrackerHeld held;
     if (!takePort(tool, display, status) || !readTracker(tool, display, held, status)) return status;
@@ -303,25 +268,25 @@ int runWrite(const Arguments& args) {
 
     const ComposedSettings composed = composeSettings(sources.layers(trackerLayer(held)), held.model, sources.force);
     if (!reportComposition(composed)) return kExitUsage;
-    if (!listChanges(tool, held, storedSettings(composed.settings), dryRun)) {
+    if (!listChanges(tool, held, storedSettings(composed.settings), options.dryRun)) {
         if (!sources.force) {
-            printNote("Nothing to change: the tracker on " + *port + " holds these settings already; nothing sent.");
+            printNote("Nothing to change: the tracker on " + port + " holds these settings already; nothing sent.");
             return kExitSuccess;
         }
         printNote("Nothing changes; writing all the same (--force).");
     }
-    if (dryRun) {
+    if (options.dryRun) {
         printNote("Nothing sent (--dry-run).");
         return kExitSuccess;
     }
     std::string backupPath;
-    if (!noBackup && !backUp(held, backupFile != nullptr ? *backupFile : std::string(), backupPath)) return kExitFailed;
+    if (!options.noBackup && !backUp(held, options.backup.value_or(""), backupPath)) return kExitFailed;
     if (interruptRequested()) {
         printError("interrupted; nothing was written");
         return kExitInterrupted;
     }
 
-    const std::string restore = backupPath.empty() ? std::string() : restoreCommandFor(*port, backupPath, held.image, held.model);
+    const std::string restore = backupPath.empty() ? std::string() : restoreCommandFor(port, backupPath, held.image, held.model);
     tool.configurator.settings = composed.settings;
     TransferEnd end = TransferEnd::Finished;
     if (!recordedWrite(tool, display, nullptr, restore, end)) return kExitFailed;
@@ -329,27 +294,6 @@ int runWrite(const Arguments& args) {
 }
 
 namespace {
-
-const char kRestoreUsage[] =
-    "Usage: kavrelcfg restore -p PORT [--force] [--backup FILE | --no-backup] [--trace] FILE.kvr\n"
-    "\n"
-    "Writes the 128 bytes of a configuration file's image to the tracker as they are, and reads\n"
-    "them back to verify them byte for byte: how a backup that 'kavrelcfg write' made goes back,\n"
-    "whatever it holds. The file must be whole (136 bytes), and its image laid out for the\n"
-    "tracker's generation or for none (an image such as a tracker holds when it is blank or\n"
-    "damaged). What the tracker held is backed up first, as 'write' does; a tracker that holds\n"
-    "the image already is sent nothing.\n"
-    "\n"
-    "  -p, --port PORT   the serial port: COM3 on Windows, /dev/ttyUSB0 or a pty elsewhere\n"
-    "  --force           write an image laid out for another generation all the same (a tracker\n"
-    "                    can hold one: the backup of it says so)\n"
-    "  --backup FILE     save the backup to FILE (- for standard output)\n"
-    "  --no-backup       make no backup\n"
-    "  --trace           print the bytes exchanged, with their times\n"
-    "  FILE.kvr          the file, or - for standard input\n"
-    "\n"
-    "Exit status: 0 written and verified, or held already; 1 not written or not verified;\n"
-    "2 usage; 130 interrupted.\n";
 
 // Whether the image can go to a tracker of this generation; reported when it cannot.
 bool fitsTracker(const LoadedConfig& file, std::int32_t model, bool force) {
@@ -369,25 +313,24 @@ bool fitsTracker(const LoadedConfig& file, std::int32_t model, bool force) {
 
 }  // namespace
 
-int runRestore(const Arguments& args) {
-    ParsedArguments parsed;
-    std::string error;
-    const std::vector<OptionSpec> specs = {{"--port", "-p", true},     {"--force", nullptr, false},
-                                           {"--backup", nullptr, true}, {"--no-backup", nullptr, false},
-                                           {"--trace", nullptr, false}};
-    if (!parseArguments(args, specs, parsed, error)) return usageError("restore", error);
-    if (parsed.help) return printHelp(kRestoreUsage);
-    if (parsed.positionals.size() != 1) return usageError("restore", "give exactly one FILE.kvr (- for standard input)");
-    const std::string* port = lastValue(parsed, "--port");
-    if (port == nullptr) return usageError("restore", "give the serial port with -p PORT");
-    if (!usablePortName(*port, error)) return usageError("restore", error);
-    const std::string* backupFile = lastValue(parsed, "--backup");
-    const bool noBackup = hasOption(parsed, "--no-backup");
-    if (backupFile != nullptr && noBackup) return usageError("restore", "--backup and --no-backup exclude each other");
-    const std::string& name = parsed.positionals[0];
-    if (backupFile != nullptr && *backupFile == "-" && name == "-")
+const CommandHelp kRestoreHelp = {
+    "FILE.kvr", 1, 1, "give exactly one FILE.kvr (- for standard input)", {Completes::Files, "kvr"},
+    "Writes the 128 bytes of a configuration file's image (- for standard input) to the tracker\n"
+    "as they are, and reads them back to verify them byte for byte: how a backup that 'kavrelcfg\n"
+    "write' made goes back, whatever it holds. The file must be whole (136 bytes), and its image\n"
+    "laid out for the tracker's generation or for none (an image such as a tracker holds when it\n"
+    "is blank or damaged); --force writes an image laid out for another generation all the same\n"
+    "(a tracker can hold one: the backup of it says so). What the tracker held is backed up\n"
+    "first, as 'write' does; a tracker that holds the image already is sent nothing.\n",
+    "Exit status: 0 written and verified, or held already; 1 not written or not verified;\n"
+    "2 usage; 130 interrupted.\n"};
+
+int runRestore(const CliOptions& options) {
+    const std::string& port = *options.port;
+    const std::string& name = options.operands[0].text;
+    if (options.backup == "-" && name == "-")
         return usageError("restore", "the file and the backup cannot both be standard input and output");
-    const LoadedConfig file = loadConfig(name, nullptr);
+    const LoadedConfig file = loadConfig(name, std::nullopt);
     if (!file.imageWhole()) {
         reportLoadFailure(file);
         return kExitFailed;
@@ -395,27 +338,27 @@ int runRestore(const Arguments& args) {
 
     catchInterrupts();
     ToolContext tool;
-    tool.port.portName = *port;
-    TransferDisplay display(tool.port, hasOption(parsed, "--trace"), standardErrorIsTerminal());
+    tool.port.portName = port;
+    TransferDisplay display(tool.port, options.trace, standardErrorIsTerminal());
     int status = kExitFailed;
     TrackerHeld held;
     if (!takePort(tool, display, status) || !readTracker(tool, display, held, status)) return status;
-    if (!fitsTracker(file, held.model, hasOption(parsed, "--force"))) return kExitFailed;
+    if (!fitsTracker(file, held.model, options.force)) return kExitFailed;
     if (held.bytes == kImageSize && held.image == file.image) {
-        printNote("The tracker on " + *port + " holds the image of " + displayName(name) + " already; nothing sent.");
+        printNote("The tracker on " + port + " holds the image of " + displayName(name) + " already; nothing sent.");
         return kExitSuccess;
     }
     std::string backupPath;
     if (held.bytes != kImageSize)
         printWarning("no backup of what the tracker holds: it sent " + std::to_string(held.bytes) + " bytes, not 128");
-    else if (!noBackup && !backUp(held, backupFile != nullptr ? *backupFile : std::string(), backupPath))
+    else if (!options.noBackup && !backUp(held, options.backup.value_or(""), backupPath))
         return kExitFailed;
     if (interruptRequested()) {
         printError("interrupted; nothing was written");
         return kExitInterrupted;
     }
     // Should this fail, the file is still what the tracker is to hold.
-    const std::string restore = name == "-" ? std::string() : restoreCommandFor(*port, name, file.image, held.model);
+    const std::string restore = name == "-" ? std::string() : restoreCommandFor(port, name, file.image, held.model);
     TransferEnd end = TransferEnd::Finished;
     if (!recordedWrite(tool, display, &file.image, restore, end)) return kExitFailed;
     return reportWrite(tool, display, end, restore);

