@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
     }
     const std::int32_t generation = std::atoi(argv[2]);
     const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
-    if (generation < V1_1 || generation > FaV1_4) {
+    if (generation < FirmwareModel::V1_1 || generation > FirmwareModel::FaV1_4) {
         std::fprintf(stderr, "kavrel-bench: GENERATION is 1, 2, 3 or 4\n");
         return 2;
     }
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     std::vector<double> reads;
     std::vector<double> writes;
     for (int run = 0; run < runs; ++run) {
-        reads.push_back(timeTransfer(configurator, [&] { startRead(configurator, VersionThenRead); }));
+        reads.push_back(timeTransfer(configurator, [&] { startRead(configurator, TransferOp::VersionThenRead); }));
         if (configurator.statusMessage != "Read Config Successful" || configurator.settings.model != generation) {
             std::fprintf(stderr, "kavrel-bench: read ended with \"%s\", generation %d\n", configurator.statusMessage.c_str(),
                          static_cast<int>(configurator.settings.model));

@@ -34,7 +34,7 @@ bool takePort(ToolContext& tool, TransferDisplay& display, int& status) {
     printWarning("a write to " + port + " did not finish (started " + record.started +
                  "); asking the tracker once whether it still waits for the rest of that image");
     tool.port.baudRate = record.baud;
-    const TransferEnd end = display.request(tool.configurator, VersionOnly, kLastAttempt);
+    const TransferEnd end = display.request(tool.configurator, TransferOp::VersionOnly, kLastAttempt);
     if (end == TransferEnd::Finished && tool.configurator.outcome == Outcome::Succeeded) {
         clearWriteRecord(record);
         printNote("It answers: it is not waiting for an image. What it holds may be that write's image or the "

@@ -103,7 +103,7 @@ struct DocumentReader {
     bool value(const Json& json, const std::string& written) {
         if (!inObject) return notDocument("a JSON object such as 'kavrelcfg read --json' prints is expected");
         if (currentKey == "model") {
-            if (!json.is_number_integer() || json.get<std::int64_t>() < None || json.get<std::int64_t>() > FaV1_4) {
+            if (!json.is_number_integer() || json.get<std::int64_t>() < FirmwareModel::None || json.get<std::int64_t>() > FirmwareModel::FaV1_4) {
                 error = name + ": model: " + written + " is not a generation from 0 to 4";
                 return false;
             }

@@ -30,7 +30,7 @@ void printSettingsHelp(std::FILE* out) {
         std::fprintf(out, "  %-16s %s%s\n", spec.name, allowedValues(spec).c_str(), carriedBy(spec.carried));
     std::fprintf(out, "\nGenerations:");
     for (const VersionText& version : kVersionTexts)
-        std::fprintf(out, "%s %d %s", version.model == V1_1 ? "" : ",", static_cast<int>(version.model), version.text);
+        std::fprintf(out, "%s %d %s", version.model == FirmwareModel::V1_1 ? "" : ",", static_cast<int>(version.model), version.text);
     std::fprintf(out,
                  ".\nCallsigns and path entries are stored as the tracker gives them back: in upper case, an\n"
                  "SSID without leading zeros, -0 as none. A number between the tracker's steps is stored at\n"

@@ -14,10 +14,10 @@ namespace {
 constexpr int kProgressWidth = 50;
 constexpr std::size_t kBytesPerTraceLine = 16;
 
-bool isVersionPhase(std::int32_t op) { return op == VersionOnly || op == VersionThenRead || op == VersionThenWrite; }
+bool isVersionPhase(TransferOp op) { return op == TransferOp::VersionOnly || op == TransferOp::VersionThenRead || op == TransferOp::VersionThenWrite; }
 
 // From ESC "D" until the read-back is judged, the tracker must get its whole image.
-bool imageUnderWay(std::int32_t op) { return op == Writing || op == Verifying; }
+bool imageUnderWay(TransferOp op) { return op == TransferOp::Writing || op == TransferOp::Verifying; }
 
 constexpr int kWriteCommandBytes = 2;
 
@@ -51,16 +51,16 @@ TransferEnd TransferDisplay::run(Configurator& configurator) {
     if (end_ != TransferEnd::Finished) {
         // Stopped where it stood: the port is given back, so nothing of the system's is left held.
         if (port_.handle != -1) port_.close();
-        configurator.operation = Idle;
+        configurator.operation = TransferOp::Idle;
     }
     running_ = nullptr;
     return end_;
 }
 
-TransferEnd TransferDisplay::request(Configurator& configurator, std::int32_t op, std::int32_t attemptsUsed) {
+TransferEnd TransferDisplay::request(Configurator& configurator, TransferOp op, std::int32_t attemptsUsed) {
     port_.lastError.clear();
     port_.lastErrorCode = 0;
-    startRead(configurator, static_cast<TransferOp>(op), attemptsUsed);
+    startRead(configurator, op, attemptsUsed);
     showStatus(configurator.statusMessage);
     return run(configurator);
 }
@@ -75,14 +75,14 @@ TransferEnd TransferDisplay::write(Configurator& configurator, const ConfigImage
         configurator.beginImageWrite(*exact);
     else
         configurator.beginWrite();
-    if (configurator.operation == Idle) return TransferEnd::Finished;
+    if (configurator.operation == TransferOp::Idle) return TransferEnd::Finished;
     showStatus(configurator.statusMessage);
     return run(configurator);
 }
 
 void TransferDisplay::seen(void* context, PortEvent event, std::uint8_t value, std::chrono::steady_clock::time_point at) {
     auto& self = *static_cast<TransferDisplay*>(context);
-    if (event == PortEvent::Sent && self.running_ != nullptr && self.running_->operation == Writing)
+    if (event == PortEvent::Sent && self.running_ != nullptr && self.running_->operation == TransferOp::Writing)
         ++self.sentWhileWriting_;
     if (event == PortEvent::Received && self.writeCommandSent()) ++self.receivedAfterWriteCommand_;
     if (event == PortEvent::Opened || event == PortEvent::Closed) {
@@ -119,7 +119,7 @@ bool TransferDisplay::stopAfterTick(void* context) {
         self.end_ = TransferEnd::PortFailed;
         return true;
     }
-    if (!interruptRequested() || configurator.operation == Idle) return false;
+    if (!interruptRequested() || configurator.operation == TransferOp::Idle) return false;
     if (!imageUnderWay(configurator.operation)) {
         self.end_ = TransferEnd::Interrupted;
         return true;
@@ -166,11 +166,11 @@ void TransferDisplay::drawProgress(const Configurator& c) {
     if (isVersionPhase(c.operation))
         line = "Reading Version (" + std::to_string(port_.baudRate) + " baud)  " +
                std::to_string(c.versionReply.size()) + " bytes";
-    else if (c.operation == Reading)
+    else if (c.operation == TransferOp::Reading)
         line = "Reading Config  " + std::to_string(c.bytesReceived) + "/128";
-    else if (c.operation == Writing)
+    else if (c.operation == TransferOp::Writing)
         line = "Writing Config  " + std::to_string(c.writePos) + "/128";
-    else if (c.operation == Verifying)
+    else if (c.operation == TransferOp::Verifying)
         line = "Verifying Config  " + std::to_string(c.bytesReceived) + "/128";
     if (line.empty()) {
         clearProgress();

@@ -28,7 +28,7 @@ public:
     // Starts a request as the dialog's Read Version and Read Config buttons do (a fresh count of
     // attempts, then startOperation with op) and runs it to its end, one poll per 100 ms tick.
     // attemptsUsed counts some of the five probe attempts as made already, for a shorter probe.
-    TransferEnd request(Configurator& configurator, std::int32_t op, std::int32_t attemptsUsed = 0);
+    TransferEnd request(Configurator& configurator, TransferOp op, std::int32_t attemptsUsed = 0);
     // beginWrite, and the write it starts run to its end; with exact, beginImageWrite of that image.
     TransferEnd write(Configurator& configurator, const ConfigImage* exact = nullptr);
 

@@ -25,7 +25,7 @@ void Configurator::loadFile(const char* path) {
         return;
     }
     // A file with the magic is taken as the FA generation's, whatever follows.
-    settings.model = parsed.result == FileParse::BadMagic ? None : FaV1_4;
+    settings.model = parsed.result == FileParse::BadMagic ? FirmwareModel::None : FirmwareModel::FaV1_4;
     if (parsed.result == FileParse::BadMagic || parsed.result == FileParse::BadLength) {
         report(Outcome::FileFailed, fileParseText(parsed.result));
         return;

@@ -39,11 +39,11 @@ std::uint16_t frequencyToSteps(float mhz) {
 
 float stepsToFrequency(std::uint16_t steps) { return static_cast<float>(steps * 5.0 / 1000.0); }
 
-int addressBlockStart(std::int32_t model) { return model == V1_1 ? kBlockStartV1_1 : kBlockStartOther; }
+int addressBlockStart(std::int32_t model) { return model == FirmwareModel::V1_1 ? kBlockStartV1_1 : kBlockStartOther; }
 
 const char* destinationIdentifier(std::int32_t model) {
-    if (model >= V1_4) return "APKV14";
-    if (model == V1_2) return "APKV12";
+    if (model >= FirmwareModel::V1_4) return "APKV14";
+    if (model == FirmwareModel::V1_2) return "APKV12";
     return "APKV01";
 }
 

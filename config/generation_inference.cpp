@@ -16,13 +16,13 @@ InferredGeneration inferGeneration(const ConfigImage& image) {
     const bool frequency = image[9] != 0 || image[10] != 0;
     // Each generation's encoder gives exactly one of these; generation 0 is the window's layout
     // for a file saved before any tracker answered.
-    for (std::int32_t model = None; model <= FaV1_4; ++model) {
+    for (std::int32_t model = FirmwareModel::None; model <= FirmwareModel::FaV1_4; ++model) {
         const bool sameLayout = blockStart == addressBlockStart(model) && destination == destinationIdentifier(model);
-        const bool sameFrequency = model == V1_1 || frequency == (model == FaV1_4);
+        const bool sameFrequency = model == FirmwareModel::V1_1 || frequency == (model == FirmwareModel::FaV1_4);
         if (sameLayout && sameFrequency) {
             inferred.model = model;
             inferred.recognised = true;
-            if (model >= V1_4) inferred.evidence += frequency ? ", with a frequency" : ", without a frequency";
+            if (model >= FirmwareModel::V1_4) inferred.evidence += frequency ? ", with a frequency" : ", without a frequency";
             return inferred;
         }
     }

@@ -9,7 +9,7 @@
 #include "config/tracker_settings.h"
 
 struct InferredGeneration {
-    std::int32_t model = FaV1_4;
+    std::int32_t model = FirmwareModel::FaV1_4;
     bool recognised = false;  // false: no generation lays images out so; model is 4, as a Load takes it
     std::string evidence;     // what in the image tells: "address block at 9", "destination APKV12"
 };

@@ -29,11 +29,11 @@ const SettingSpec kSettingSpecs[kSettingCount] = {
 bool isCarried(Carried rule, std::int32_t model) {
     switch (rule) {
     case Carried::FromV1_2:
-        return model >= V1_2;
+        return model >= FirmwareModel::V1_2;
     case Carried::FromV1_4:
-        return model >= V1_4;
+        return model >= FirmwareModel::V1_4;
     case Carried::OnlyFaV1_4:
-        return model == FaV1_4;
+        return model == FirmwareModel::FaV1_4;
     case Carried::All:
         break;
     }

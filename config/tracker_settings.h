@@ -14,17 +14,19 @@ class SerialPort;
 struct EncodedImage;
 enum class TestTone : int;
 
-// Firmware generations; rules compare the integer value.
-enum FirmwareModel : std::int32_t {
-    None = 0,
-    V1_1 = 1,
-    V1_2 = 2,
-    V1_4 = 3,
-    FaV1_4 = 4,
-};
+// Firmware generations. The settings hold one as a signed integer (model), which rules compare
+// (2 or more, exactly 4), and which files and trackers may give out of range: scoped names for
+// integer values rather than an enumeration type.
+namespace FirmwareModel {
+constexpr std::int32_t None = 0;
+constexpr std::int32_t V1_1 = 1;
+constexpr std::int32_t V1_2 = 2;
+constexpr std::int32_t V1_4 = 3;
+constexpr std::int32_t FaV1_4 = 4;
+}  // namespace FirmwareModel
 
 // Phases of a device transfer; there is no 4.
-enum TransferOp : std::int32_t {
+enum class TransferOp : std::int32_t {
     Idle = 0,
     VersionOnly = 1,
     VersionThenRead = 2,
@@ -57,7 +59,7 @@ using ConfigImage = std::array<std::uint8_t, kImageSize>;
 constexpr float kDefaultFrequencyMHz = 144.39f;
 
 struct TrackerSettings {
-    std::int32_t model = None;
+    std::int32_t model = FirmwareModel::None;
     std::string callsign = "NOCALL";
     std::string path = "WIDE1-1,WIDE2-1";
     std::string statusText = "Kavrel";
@@ -84,7 +86,7 @@ public:
 
     // Device transfer state.
     std::int32_t retryCount = 0;
-    std::int32_t operation = Idle;
+    TransferOp operation = TransferOp::Idle;
     std::int32_t tickCount = 0;
     std::string versionReply;
     ConfigImage readImage{};
@@ -133,7 +135,7 @@ private:
     // transfer without sending anything when the settings do not fit its layout.
     std::int32_t startImage(std::int32_t model);
     void sendNextChunk();
-    bool transferRunning() const { return operation != Idle; }
+    bool transferRunning() const { return operation != TransferOp::Idle; }
 
     SerialPort& port_;
     const Prompts& prompts_;
@@ -142,5 +144,5 @@ private:
     // generation writeImage is laid out for) and the generation the probe found.
     TrackerSettings writeSettings_;
     bool writeExact_ = false;  // writeImage goes as it is, whatever generation answers
-    std::int32_t trackerModel_ = None;
+    std::int32_t trackerModel_ = FirmwareModel::None;
 };

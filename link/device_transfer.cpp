@@ -9,10 +9,10 @@
 #include "link/serial_port.h"
 
 const VersionText kVersionTexts[4] = {
-    {"Kavrel v1.1", V1_1},
-    {"Kavrel v1.2", V1_2},
-    {"Kavrel v1.4", V1_4},
-    {"Kavrel FA v1.4", FaV1_4},
+    {"Kavrel v1.1", FirmwareModel::V1_1},
+    {"Kavrel v1.2", FirmwareModel::V1_2},
+    {"Kavrel v1.4", FirmwareModel::V1_4},
+    {"Kavrel FA v1.4", FirmwareModel::FaV1_4},
 };
 
 namespace {
@@ -50,7 +50,7 @@ std::int32_t matchVersionReply(const char* reply, std::size_t length) {
         const std::size_t n = std::strlen(version.text);
         if (length >= n && std::memcmp(reply, version.text, n) == 0) return version.model;
     }
-    return None;
+    return FirmwareModel::None;
 }
 
 void sendTestTone(SerialPort& port, TestTone tone) {
@@ -86,24 +86,24 @@ std::int32_t Configurator::poll() {
     SerialPort& port = port_;
     ++tickCount;
     switch (operation) {
-    case VersionOnly:
-    case VersionThenRead:
-    case VersionThenWrite: {
+    case TransferOp::VersionOnly:
+    case TransferOp::VersionThenRead:
+    case TransferOp::VersionThenWrite: {
         drain(port, [this](std::uint8_t byte) {
             if (versionReply.size() < kMaxVersionReply) versionReply += static_cast<char>(byte);
         });
         if (tickCount < kJudgingTick) return 0;
         port.close();
         const std::int32_t model = matchVersionReply(versionReply.data(), versionReply.size());
-        if (model != None) {
+        if (model != FirmwareModel::None) {
             settings.model = model;
             trackerModel_ = model;
             tickCount = 0;
-            if (operation == VersionOnly) {
+            if (operation == TransferOp::VersionOnly) {
                 report(Outcome::Succeeded, "Version Read : \"" + versionReply + "\"");
-                operation = Idle;
-            } else if (operation == VersionThenRead) {
-                operation = Reading;
+                operation = TransferOp::Idle;
+            } else if (operation == TransferOp::VersionThenRead) {
+                operation = TransferOp::Reading;
                 bytesReceived = 0;
                 report(Outcome::InProgress, "Reading Config");
                 port.open();
@@ -116,16 +116,16 @@ std::int32_t Configurator::poll() {
         const std::int32_t failures = retryCount++;
         if (failures >= 4) {
             report(Outcome::NotFound, "Kavrel not found : (" + versionReply + ")");
-            operation = Idle;
-            settings.model = None;
+            operation = TransferOp::Idle;
+            settings.model = FirmwareModel::None;
         } else {
             port.baudRate = port.baudRate == 9600 ? 2400 : 9600;
             startOperation(static_cast<TransferOp>(operation));
         }
         return 1;
     }
-    case Reading:
-    case Verifying: {
+    case TransferOp::Reading:
+    case TransferOp::Verifying: {
         // Every byte is counted, so an overlong reply is judged the wrong size; only the first
         // 128 are kept.
         drain(port, [this](std::uint8_t byte) {
@@ -137,24 +137,24 @@ std::int32_t Configurator::poll() {
         settings.model = trackerModel_;
         if (bytesReceived == 0)
             report(Outcome::NotRead, "Config not read ");
-        else if (operation == Reading)
+        else if (operation == TransferOp::Reading)
             decodeImage();
         else
             verifyImage();
-        operation = Idle;
+        operation = TransferOp::Idle;
         port.close();
         return 1;
     }
-    case Writing:
+    case TransferOp::Writing:
         if (writePos < kImageSize) {
             sendNextChunk();
             return 0;
         }
-        if (trackerModel_ <= V1_2) prompts_.pause(prompts_.context, kStoreWaitMs);
+        if (trackerModel_ <= FirmwareModel::V1_2) prompts_.pause(prompts_.context, kStoreWaitMs);
         port.writeBytes(2, kReadImage, kPacingMs);
         bytesReceived = 0;
         report(Outcome::InProgress, "Verifying Config");
-        operation = Verifying;
+        operation = TransferOp::Verifying;
         return 0;
     default:
         return 0;
@@ -187,7 +187,7 @@ std::int32_t Configurator::beginWrite() {
         writeImage = encoded.image;
         writeSettings_ = settings;
         writeExact_ = false;
-        startOperation(VersionThenWrite);
+        startOperation(TransferOp::VersionThenWrite);
         return 0;
     }
     showCutNotices(encoded);
@@ -211,7 +211,7 @@ void Configurator::beginImageWrite(const ConfigImage& image) {
     finishImage();
     writeImage = image;
     writeExact_ = true;
-    startOperation(VersionThenWrite);
+    startOperation(TransferOp::VersionThenWrite);
 }
 
 std::int32_t Configurator::startImage(std::int32_t model) {
@@ -220,7 +220,7 @@ std::int32_t Configurator::startImage(std::int32_t model) {
         const EncodedImage encoded = encodeSettings(writeSettings_);
         writeImage = encoded.image;
         if (encoded.cut()) {
-            operation = Idle;
+            operation = TransferOp::Idle;
             settings = writeSettings_;
             readImage = writeImage;
             bytesReceived = kImageSize;
@@ -231,7 +231,7 @@ std::int32_t Configurator::startImage(std::int32_t model) {
             return 1;
         }
     }
-    operation = Writing;
+    operation = TransferOp::Writing;
     report(Outcome::InProgress, "Writing Config : ");
     port_.open();
     port_.writeBytes(2, kWriteImage, kPacingMs);
@@ -247,7 +247,7 @@ void Configurator::sendNextChunk() {
 }
 
 void Configurator::finishImage() {
-    while (operation == Writing && writePos >= 0 && writePos < kImageSize) sendNextChunk();
+    while (operation == TransferOp::Writing && writePos >= 0 && writePos < kImageSize) sendNextChunk();
 }
 
 void Configurator::testTone(TestTone tone) {

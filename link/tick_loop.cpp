@@ -9,7 +9,7 @@ int runUntilIdle(Configurator& configurator, const TickObserver& observer) {
     using Clock = std::chrono::steady_clock;
     auto due = Clock::now() + std::chrono::milliseconds(kTickMs);
     int ticks = 0;
-    while (configurator.operation != Idle) {
+    while (configurator.operation != TransferOp::Idle) {
         const auto now = Clock::now();
         if (now < due)
             std::this_thread::sleep_until(due);

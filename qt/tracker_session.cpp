@@ -43,7 +43,7 @@ void TrackerSession::handle(const SessionRequest& request) {
     case SessionCommand::ReadVersion:
     case SessionCommand::ReadConfig:
         port_.portName = request.portName;
-        startRead(c, request.command == SessionCommand::ReadVersion ? VersionOnly : VersionThenRead);
+        startRead(c, request.command == SessionCommand::ReadVersion ? TransferOp::VersionOnly : TransferOp::VersionThenRead);
         break;
     case SessionCommand::Write:
         takeForm(request.form);
@@ -70,7 +70,7 @@ void TrackerSession::handle(const SessionRequest& request) {
 
 void TrackerSession::publish(bool refreshForm) {
     const Configurator& c = configurator_;
-    emit changed(SessionState{c.settings, c.statusMessage, refreshForm, c.operation != Idle, handled_});
+    emit changed(SessionState{c.settings, c.statusMessage, refreshForm, c.operation != TransferOp::Idle, handled_});
 }
 
 SessionThread::SessionThread(WindowPrompts& prompts) : prompts_(prompts), session_(prompts.prompts()) {

@@ -21,22 +21,22 @@ constexpr std::uint8_t kFrameTail[] = {
 
 ConfigImage factoryImage(std::int32_t generation) {
     ConfigImage image{};
-    const bool v11 = generation == V1_1;
+    const bool v11 = generation == FirmwareModel::V1_1;
     const std::size_t blockStart = v11 ? 9 : 11;
     image[0] = static_cast<std::uint8_t>(blockStart);
     image[1] = 0x80;  // calibration 128
     image[2] = 0x26;  // auto TX delay 253 ms
     image[3] = 0x2C;  // auto TX rate 300 s
     image[4] = 0x01;
-    image[5] = generation >= V1_4 ? 0x41 : 0x40;  // Peet mode; TX twist where carried
+    image[5] = generation >= FirmwareModel::V1_4 ? 0x41 : 0x40;  // Peet mode; TX twist where carried
     image[6] = static_cast<std::uint8_t>(blockStart + 31);  // where the status text starts
     image[7] = 0x3C;  // quiet time 1578 ms
     image[8] = 0x03;  // send every 3
-    if (generation == FaV1_4) {
+    if (generation == FirmwareModel::FaV1_4) {
         image[9] = 0xCE;  // 144.390 MHz
         image[10] = 0x70;
     }
-    const std::uint8_t* destination = generation >= V1_4 ? kApkv14 : generation == V1_2 ? kApkv12 : kApkv01;
+    const std::uint8_t* destination = generation >= FirmwareModel::V1_4 ? kApkv14 : generation == FirmwareModel::V1_2 ? kApkv12 : kApkv01;
     std::size_t at = blockStart;
     for (std::size_t i = 0; i < 7; ++i) image[at++] = destination[i];
     for (std::uint8_t byte : kFrameTail) image[at++] = byte;

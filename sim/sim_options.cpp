@@ -41,8 +41,8 @@ bool parseFault(const std::string& text, Fault& fault) {
 namespace {
 
 const char* convertGeneration(const std::string& text, SimOptions& options) {
-    std::int32_t generation = None;
-    if (text != "none" && !parseWholeNumber(text, V1_1, FaV1_4, generation)) return "1, 2, 3, 4 or none";
+    std::int32_t generation = FirmwareModel::None;
+    if (text != "none" && !parseWholeNumber(text, FirmwareModel::V1_1, FirmwareModel::FaV1_4, generation)) return "1, 2, 3, 4 or none";
     options.tracker.generation = generation;
     return nullptr;
 }

@@ -12,15 +12,15 @@ constexpr std::uint8_t kEsc = 0x1B;
 
 const char* trackerVersionText(std::int32_t generation) {
     switch (generation) {
-    case V1_1: return "Kavrel v1.1";
-    case V1_2: return "Kavrel v1.2";
-    case V1_4: return "Kavrel v1.4";
-    case FaV1_4: return "Kavrel FA v1.4";
+    case FirmwareModel::V1_1: return "Kavrel v1.1";
+    case FirmwareModel::V1_2: return "Kavrel v1.2";
+    case FirmwareModel::V1_4: return "Kavrel v1.4";
+    case FirmwareModel::FaV1_4: return "Kavrel FA v1.4";
     default: return nullptr;
     }
 }
 
-std::int32_t defaultStoreDeafMs(std::int32_t generation) { return generation == V1_1 || generation == V1_2 ? 1500 : 0; }
+std::int32_t defaultStoreDeafMs(std::int32_t generation) { return generation == FirmwareModel::V1_1 || generation == FirmwareModel::V1_2 ? 1500 : 0; }
 
 TrackerEngine::TrackerEngine(const TrackerOptions& options)
     : options_(options),

@@ -31,7 +31,7 @@ struct Fault {
 };
 
 struct TrackerOptions {
-    std::int32_t generation = FaV1_4;  // 0: not a tracker, never answers
+    std::int32_t generation = FirmwareModel::FaV1_4;  // 0: not a tracker, never answers
     std::int32_t lineBaud = 9600;
     ConfigImage eeprom{};
     std::int32_t replyDelayMs = 0;

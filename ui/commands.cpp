@@ -101,10 +101,10 @@ INT_PTR onCommand(HWND dialog, WPARAM wParam, Configurator& c) {
         quitProgram(c);
         return 1;
     case IDC_READ_VERSION:
-        readFromTracker(dialog, c, VersionOnly);
+        readFromTracker(dialog, c, TransferOp::VersionOnly);
         return 1;
     case IDC_READ_CONFIG:
-        readFromTracker(dialog, c, VersionThenRead);
+        readFromTracker(dialog, c, TransferOp::VersionThenRead);
         return 1;
     case IDC_WRITE_CONFIG:
         writeToTracker(dialog, c);

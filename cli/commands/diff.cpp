@@ -23,7 +23,7 @@ int loadSide(const Operand& side, std::optional<std::int32_t> model, bool trace,
         TransferDisplay display(tool.port, trace, false);
         int status = kExitFailed;
         if (!takePort(tool, display, status)) return status == kExitInterrupted ? status : kExitUsage;
-        const TransferEnd end = display.request(tool.configurator, VersionThenRead);
+        const TransferEnd end = display.request(tool.configurator, TransferOp::VersionThenRead);
         if (end != TransferEnd::Finished || tool.configurator.outcome != Outcome::Succeeded) {
             status = reportTransfer(tool, display, end);
             return status == kExitInterrupted ? status : kExitUsage;
@@ -54,7 +54,7 @@ int loadSide(const Operand& side, std::optional<std::int32_t> model, bool trace,
         return kExitUsage;
     }
     settings = document.layer.values;
-    settings.model = document.hasModel ? document.model : FaV1_4;
+    settings.model = document.hasModel ? document.model : FirmwareModel::FaV1_4;
     return kExitSuccess;
 }
 

@@ -22,7 +22,7 @@ const CommandHelp kEncodeHelp = {
     "Exit status: 0 saved, 1 not saved, 2 usage or a value refused.\n"};
 
 int runEncode(const CliOptions& options) {
-    std::int32_t model = options.generation.value_or(FaV1_4);
+    std::int32_t model = options.generation.value_or(FirmwareModel::FaV1_4);
     SettingsOptions sources;
     if (const int status = readSettingsOptions(options, "encode", sources); status != kExitSuccess) return status;
     if (!options.generation) sources.sourceModel(model);

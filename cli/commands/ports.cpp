@@ -26,7 +26,7 @@ struct PortFound {
     std::string name;
     bool tracker = false;
     std::string version;
-    std::int32_t model = None;
+    std::int32_t model = FirmwareModel::None;
     std::int32_t baud = 0;
 };
 
@@ -37,7 +37,7 @@ bool probe(PortFound& found) {
     TransferDisplay display(tool.port, false, false);
     int status = kExitFailed;
     if (!takePort(tool, display, status)) return status != kExitInterrupted;
-    const TransferEnd end = display.request(tool.configurator, VersionOnly, kProbeRetriesUsed);
+    const TransferEnd end = display.request(tool.configurator, TransferOp::VersionOnly, kProbeRetriesUsed);
     found.tracker = tool.configurator.outcome == Outcome::Succeeded;
     found.version = tool.configurator.versionReply;
     found.model = tool.configurator.settings.model;
@@ -87,7 +87,7 @@ int runPorts(const CliOptions& options) {
             }
             continue;
         }
-        found.push_back(PortFound{name, false, {}, None, 0});
+        found.push_back(PortFound{name, false, {}, FirmwareModel::None, 0});
         if (probing && !probe(found.back())) break;
     }
     if (interruptRequested()) {

@@ -64,7 +64,7 @@ int runRead(const CliOptions& options) {
     TransferDisplay display(tool.port, options.trace, standardErrorIsTerminal());
     int status = kExitFailed;
     if (!takePort(tool, display, status)) return status;
-    const TransferEnd end = display.request(configurator, VersionThenRead);
+    const TransferEnd end = display.request(configurator, TransferOp::VersionThenRead);
 
     const bool read = end == TransferEnd::Finished && configurator.outcome == Outcome::Succeeded;
     if (read && !toStandardOutput) {

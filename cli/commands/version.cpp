@@ -31,7 +31,7 @@ int runVersion(const CliOptions& options) {
     TransferDisplay display(tool.port, options.trace, standardErrorIsTerminal());
     int status = kExitFailed;
     if (!takePort(tool, display, status)) return status;
-    const TransferEnd end = display.request(configurator, VersionOnly);
+    const TransferEnd end = display.request(configurator, TransferOp::VersionOnly);
     if (end == TransferEnd::Finished && configurator.outcome == Outcome::Succeeded) {
         if (options.json) {
             printJson(stdout, Json{{"port", port},

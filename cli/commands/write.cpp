@@ -30,7 +30,7 @@ namespace {
 
 // What the tracker held before the write, from the read that starts every write.
 struct TrackerHeld {
-    std::int32_t model = None;
+    std::int32_t model = FirmwareModel::None;
     bool decoded = false;
     std::int32_t bytes = 0;  // image bytes that came, 128 when whole
     ConfigImage image{};
@@ -39,7 +39,7 @@ struct TrackerHeld {
 
 bool readTracker(ToolContext& tool, TransferDisplay& display, TrackerHeld& held, int& status) {
     Configurator& configurator = tool.configurator;
-    const TransferEnd end = display.request(configurator, VersionThenRead);
+    const TransferEnd end = display.request(configurator, TransferOp::VersionThenRead);
     const Outcome outcome = configurator.outcome;
     if (end != TransferEnd::Finished || outcome == Outcome::PortFailed || outcome == Outcome::NotFound) {
         status = reportTransfer(tool, display, end);
@@ -135,7 +135,7 @@ bool recordedWrite(ToolContext& tool, TransferDisplay& display, const ConfigImag
     if (end == TransferEnd::Finished && late && display.imageBytesSent() == kImageSize && !display.interruptedWrite()) {
         printNote("The read-back was not complete in time (" + std::to_string(configurator.bytesReceived) +
                   " of 128 bytes); reading the tracker once more to verify.");
-        end = display.request(configurator, VersionThenRead);
+        end = display.request(configurator, TransferOp::VersionThenRead);
         if (end == TransferEnd::Finished && configurator.bytesReceived == kImageSize) configurator.verifyImage();
     }
     if (!display.writeCommandSent() || display.answeredAfterWriteCommand()) clearWriteRecord(record);

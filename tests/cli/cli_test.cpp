@@ -106,7 +106,7 @@ TEST_F(Kavrelcfg, EncodeStoresTheDefaultsOrAFileWithItsChanges) {
 // ASCII included; and a delay the document leaves alone keeps the image's own byte.
 TEST_F(Kavrelcfg, SettingsDocumentsRoundTrip) {
     TrackerSettings settings;
-    settings.model = FaV1_4;
+    settings.model = FirmwareModel::FaV1_4;
     settings.statusText = "20\xB0" "C";
     ConfigImage image = encodeSettings(settings).image;
     image[2] = 1;  // decodes to 7 ms, which would encode to 2

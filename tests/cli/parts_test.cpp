@@ -101,10 +101,10 @@ TEST(SettingsDocument, StationTextsAreTakenAsTheImageGivesThemBack) {
 // An own value --force lets through but the image would hold otherwise is refused all the same.
 TEST(SettingsPlan, AForcedValueTheImageWouldChangeIsRefused) {
     const ConfigImage image{};
-    SettingsLayer defaults{"the defaults", true, TrackerSettings{}, carriedSettings(FaV1_4), nullptr};
+    SettingsLayer defaults{"the defaults", true, TrackerSettings{}, carriedSettings(FirmwareModel::FaV1_4), nullptr};
     SettingsLayer file{"my.kvr", true, TrackerSettings{}, {SettingId::FrequencyMHz}, &image};
     file.values.frequencyMHz = 150.0f;
-    const ComposedSettings composed = composeSettings({defaults, file}, FaV1_4, true);
+    const ComposedSettings composed = composeSettings({defaults, file}, FirmwareModel::FaV1_4, true);
     EXPECT_EQ(composed.refusals, std::vector<std::string>{"frequencyMHz (in my.kvr): 150.000 MHz is outside the band; the "
                                                           "tracker would hold 144.390 instead, --force or not; give the value "
                                                           "to store with --set frequencyMHz=VALUE (144.000 to 148.000 MHz in "

@@ -19,16 +19,16 @@ TEST(ConfiguratorFiles, LoadSetsTheGenerationByHowFarTheFileGot) {
         Outcome outcome;
         std::int32_t model;
         std::int32_t received;  // bytesReceived afterwards
-    } cases[] = {{"-", "Failed to open file", Outcome::FileFailed, V1_2, 7},
-                 {"KVR", "Invalid File Format", Outcome::FileFailed, None, 7},
-                 {whole.substr(0, 6), "Invalid File Format", Outcome::FileFailed, FaV1_4, 7},
-                 {whole.substr(0, 100), "Failed to read data", Outcome::FileFailed, FaV1_4, 7},
-                 {configFileOf(storedImage("hostile-blank")), "Corrupted EEPROM", Outcome::Corrupted, FaV1_4, 128},
-                 {whole, "File Loaded", Outcome::Succeeded, FaV1_4, 128}};
+    } cases[] = {{"-", "Failed to open file", Outcome::FileFailed, FirmwareModel::V1_2, 7},
+                 {"KVR", "Invalid File Format", Outcome::FileFailed, FirmwareModel::None, 7},
+                 {whole.substr(0, 6), "Invalid File Format", Outcome::FileFailed, FirmwareModel::FaV1_4, 7},
+                 {whole.substr(0, 100), "Failed to read data", Outcome::FileFailed, FirmwareModel::FaV1_4, 7},
+                 {configFileOf(storedImage("hostile-blank")), "Corrupted EEPROM", Outcome::Corrupted, FirmwareModel::FaV1_4, 128},
+                 {whole, "File Loaded", Outcome::Succeeded, FirmwareModel::FaV1_4, 128}};
     for (const auto& c : cases) {
         TransferRig rig("/dev/null");
         Configurator& cfg = rig.configurator;
-        cfg.settings.model = V1_2;
+        cfg.settings.model = FirmwareModel::V1_2;
         cfg.settings.callsign = "KEEP";
         cfg.bytesReceived = 7;
         if (c.bytes != "-") writeWholeFile(dir.path("f.kvr"), c.bytes);
@@ -48,7 +48,7 @@ TEST(ConfiguratorFiles, SaveReportsEachOutcomeAndCutsATextTooLong) {
     TempDir dir;
     TransferRig rig("/dev/null");
     Configurator& cfg = rig.configurator;
-    cfg.settings.model = FaV1_4;
+    cfg.settings.model = FirmwareModel::FaV1_4;
     cfg.settings.statusText = std::string(120, 'x');
     cfg.saveFile(dir.path("missing/x.kvr").c_str());
     ASSERT_EQ(rig.script.shown.size(), 1u);  // the notice comes before the file is opened

@@ -52,7 +52,7 @@ struct TransferRig {
     std::function<void(int tick)> betweenTicks;
 
     void runToIdle();
-    void read() { startRead(configurator, VersionThenRead); runToIdle(); }
+    void read() { startRead(configurator, TransferOp::VersionThenRead); runToIdle(); }
     void write() { configurator.beginWrite(); runToIdle(); }
 };
 

@@ -77,7 +77,7 @@ TEST_P(EveryGeneration, ReadsThenWritesInItsOwnLayoutWhateverTheImageWasEncodedF
     EXPECT_EQ(Texts(rig.statuses.begin() + 2, rig.statuses.end() - 1),
               (Texts{"Writing Config : ", "Writing Config : *", "Writing Config : **", "Writing Config : ***",
                      "Writing Config : ****", "Verifying Config"}));
-    EXPECT_EQ(rig.script.pauses, generation <= V1_2 ? std::vector<int>{2000} : std::vector<int>{});
+    EXPECT_EQ(rig.script.pauses, generation <= FirmwareModel::V1_2 ? std::vector<int>{2000} : std::vector<int>{});
     const TrackerEngine& engine = tracker.stop();
     ASSERT_EQ(engine.stores().size(), 1u);
     EXPECT_EQ(engine.stores()[0].received, factoryImage(generation));
@@ -89,23 +89,23 @@ TEST_P(EveryGeneration, ReadsThenWritesInItsOwnLayoutWhateverTheImageWasEncodedF
     EXPECT_EQ(gaps.sent.size(), 2 + 2 + 2 + 2 + 128 + 2u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Generations, EveryGeneration, ::testing::Values(V1_1, V1_2, V1_4, FaV1_4));
+INSTANTIATE_TEST_SUITE_P(Generations, EveryGeneration, ::testing::Values(FirmwareModel::V1_1, FirmwareModel::V1_2, FirmwareModel::V1_4, FirmwareModel::FaV1_4));
 
 TEST(VersionProbe, FindsA2400TrackerOnTheSecondAttemptGivesUpAfterFiveAndTakesNoEarlierReply) {
-    SimulatedTracker slow(trackerOptions(V1_4, 2400));
+    SimulatedTracker slow(trackerOptions(FirmwareModel::V1_4, 2400));
     TransferRig rig(slow.path());
     rig.read();
     EXPECT_EQ(rig.configurator.statusMessage, "Read Config Successful");
     rig.read();
     EXPECT_EQ(versionRequestSpeeds(slow.stop().events()), (std::vector<std::int32_t>{9600, 2400, 2400}));
 
-    SimulatedTracker shortReply(faulty(V1_4, FaultKind::Short, 10));  // shorter than any version text
+    SimulatedTracker shortReply(faulty(FirmwareModel::V1_4, FaultKind::Short, 10));  // shorter than any version text
     TransferRig gives(shortReply.path());
-    gives.configurator.settings.model = FaV1_4;
+    gives.configurator.settings.model = FirmwareModel::FaV1_4;
     gives.read();
     EXPECT_EQ(gives.configurator.statusMessage, "Kavrel not found : (Kavrel v1.)");
     EXPECT_EQ(gives.configurator.outcome, Outcome::NotFound);
-    EXPECT_EQ(gives.configurator.settings.model, None);
+    EXPECT_EQ(gives.configurator.settings.model, FirmwareModel::None);
     EXPECT_EQ(gives.answers.size(), 15u);
     EXPECT_EQ(versionRequestSpeeds(shortReply.stop().events()), (std::vector<std::int32_t>{9600, 2400, 9600, 2400, 9600}));
 
@@ -113,14 +113,14 @@ TEST(VersionProbe, FindsA2400TrackerOnTheSecondAttemptGivesUpAfterFiveAndTakesNo
     BarePty pty;
     TransferRig late(pty.path());
     ASSERT_EQ(::write(pty.master(), "Kavrel FA v1.4\r\n", 16), 16);
-    startRead(late.configurator, VersionOnly, 4);  // the last attempt
+    startRead(late.configurator, TransferOp::VersionOnly, 4);  // the last attempt
     late.runToIdle();
     EXPECT_EQ(late.configurator.outcome, Outcome::NotFound);
 }
 
 TEST(VersionProbe, APortThatWillNotReopenEndsTheProbeOrTheRead) {
     for (const bool versionFound : {false, true}) {
-        SimulatedTracker tracker(versionFound ? trackerOptions(V1_4) : faulty(V1_4, FaultKind::Short, 10));
+        SimulatedTracker tracker(versionFound ? trackerOptions(FirmwareModel::V1_4) : faulty(FirmwareModel::V1_4, FaultKind::Short, 10));
         TransferRig rig(tracker.path());
         rig.betweenTicks = [&](int tick) {
             if (tick == 2) rig.port.portName = kMissingPort;
@@ -167,19 +167,19 @@ TEST(WriteConfirmation, RiskyPathsAndRatesAskFirstAndDecliningSendsNothing) {
 }
 
 TEST(WriteForTheTracker, ATextThatFitsOnlyTheFirstGenerationSendsNothingElsewhere) {
-    for (const std::int32_t encodedFor : {V1_1, V1_4}) {
-        SimulatedTracker tracker(trackerOptions(V1_4));
+    for (const std::int32_t encodedFor : {FirmwareModel::V1_1, FirmwareModel::V1_4}) {
+        SimulatedTracker tracker(trackerOptions(FirmwareModel::V1_4));
         TransferRig rig(tracker.path());
         Configurator& c = rig.configurator;
         c.settings.model = encodedFor;
         c.settings.statusText = std::string(87, 'x');  // the room generation 1 leaves with this path
-        if (encodedFor == V1_1)
+        if (encodedFor == FirmwareModel::V1_1)
             rig.write();  // cut only once the tracker has answered
         else
             EXPECT_EQ(c.beginWrite(), 1);
-        EXPECT_EQ(c.statusMessage, encodedFor == V1_1 ? "Nothing Written : Text Too Long" : "Read Config Successful");
+        EXPECT_EQ(c.statusMessage, encodedFor == FirmwareModel::V1_1 ? "Nothing Written : Text Too Long" : "Read Config Successful");
         EXPECT_EQ(c.outcome, Outcome::Cut);
-        if (encodedFor == V1_1) { EXPECT_EQ(rig.answers.back(), 1); }  // the form shows the cut settings
+        if (encodedFor == FirmwareModel::V1_1) { EXPECT_EQ(rig.answers.back(), 1); }  // the form shows the cut settings
         ASSERT_EQ(rig.script.shown.size(), 1u);
         EXPECT_EQ(rig.script.shown[0].caption, "Text Truncated");
         // The settings show what the tracker would have stored.
@@ -188,7 +188,7 @@ TEST(WriteForTheTracker, ATextThatFitsOnlyTheFirstGenerationSendsNothingElsewher
         EXPECT_EQ(c.bytesReceived, 128);
         const TrackerEngine& engine = tracker.stop();
         EXPECT_TRUE(engine.stores().empty());
-        EXPECT_EQ(bytesOf(engine.events(), WireKind::Heard).size(), encodedFor == V1_1 ? 2u : 0u);  // ESC "V" at most
+        EXPECT_EQ(bytesOf(engine.events(), WireKind::Heard).size(), encodedFor == FirmwareModel::V1_1 ? 2u : 0u);  // ESC "V" at most
     }
 }
 
@@ -202,12 +202,12 @@ TEST(WriteForTheTracker, CommandsSaveAndLoadDuringTheImageLeaveItWholeAndItsOutc
     } cases[] = {
         {"save", [&](TransferRig& rig) { rig.configurator.settings.callsign = "SAVED"; rig.configurator.saveFile(file.c_str()); },
          "Config Written Successfully!"},
-        {"read", [](TransferRig& rig) { startRead(rig.configurator, VersionThenRead); }, "Read Config Successful"},
+        {"read", [](TransferRig& rig) { startRead(rig.configurator, TransferOp::VersionThenRead); }, "Read Config Successful"},
         {"write", [](TransferRig& rig) { rig.configurator.beginWrite(); }, "Config Written Successfully!"},
         {"tone", [](TransferRig& rig) { rig.configurator.testTone(TestTone::Both); }, "Config not read "},
     };
     for (const auto& c : cases) {
-        SimulatedTracker tracker(trackerOptions(FaV1_4));
+        SimulatedTracker tracker(trackerOptions(FirmwareModel::FaV1_4));
         TransferRig rig(tracker.path());
         rig.configurator.settings.callsign = "KV1ABC";
         rig.betweenTicks = [&](int tick) {
@@ -224,15 +224,15 @@ TEST(WriteForTheTracker, CommandsSaveAndLoadDuringTheImageLeaveItWholeAndItsOutc
     }
     // A Load while a first-generation tracker is read: the read judges the tracker's image under
     // the tracker's generation, not the file's.
-    SimulatedTracker tracker(trackerOptions(V1_1));
+    SimulatedTracker tracker(trackerOptions(FirmwareModel::V1_1));
     TransferRig rig(tracker.path());
     rig.betweenTicks = [&](int tick) {
         if (tick == kFirstImageTick) rig.configurator.loadFile(file.c_str());
     };
     rig.read();
     EXPECT_EQ(rig.configurator.statusMessage, "Read Config Successful");
-    EXPECT_EQ(rig.configurator.readImage, factoryImage(V1_1));
-    EXPECT_EQ(rig.configurator.settings.model, V1_1);
+    EXPECT_EQ(rig.configurator.readImage, factoryImage(FirmwareModel::V1_1));
+    EXPECT_EQ(rig.configurator.settings.model, FirmwareModel::V1_1);
     EXPECT_EQ(rig.configurator.settings.frequencyMHz, kDefaultFrequencyMHz);
 }
 
@@ -250,9 +250,9 @@ TEST(TransferFaults, ReadBacksThatAreWrongLateOrPrecededByTheEchoFailTheVerifica
                  {FaultKind::Echo, 0, "Verify FAILED SIZE", 256},
                  {FaultKind::Late, 300, "Config not read ", 0}};
     for (const auto& c : cases) {
-        SimulatedTracker tracker(faulty(V1_4, c.fault, c.value));
+        SimulatedTracker tracker(faulty(FirmwareModel::V1_4, c.fault, c.value));
         TransferRig rig(tracker.path());
-        rig.configurator.settings.model = V1_4;
+        rig.configurator.settings.model = FirmwareModel::V1_4;
         rig.configurator.settings.callsign = "KV2ABC";
         rig.write();
         EXPECT_EQ(rig.configurator.statusMessage, c.status) << c.value;
@@ -270,7 +270,7 @@ TEST(TransferFaults, ShortOverlongBabblingAndHungUpImagesAreCountedAndKeptInside
     } cases[] = {{FaultKind::Short, 100, 100, 100}, {FaultKind::Long, 300, 300, 300}, {FaultKind::Babble, 0, 129, 1 << 20},
                  {FaultKind::HangUp, 13 + 64, 1, 64}};
     for (const auto& c : cases) {
-        TrackerOptions options = faulty(FaV1_4, c.fault, c.value);
+        TrackerOptions options = faulty(FirmwareModel::FaV1_4, c.fault, c.value);
         options.replyDelayMs = c.fault == FaultKind::HangUp ? 150 : 0;  // the line drops while a tick listens
         SimulatedTracker tracker(options);
         TransferRig rig(tracker.path());
@@ -289,9 +289,9 @@ TEST(TransferFaults, ShortOverlongBabblingAndHungUpImagesAreCountedAndKeptInside
 }
 
 TEST(TransferFaults, AnEarlyGenerationIsDeafWithoutThePauseAndATestToneClosesThePort) {
-    SimulatedTracker early(trackerOptions(V1_1));
+    SimulatedTracker early(trackerOptions(FirmwareModel::V1_1));
     TransferRig rig(early.path());
-    rig.configurator.settings.model = V1_1;
+    rig.configurator.settings.model = FirmwareModel::V1_1;
     rig.write();  // the pause is asked for but not taken
     EXPECT_EQ(rig.script.pauses, std::vector<int>{2000});
     EXPECT_EQ(rig.configurator.statusMessage, "Config not read ");
@@ -299,7 +299,7 @@ TEST(TransferFaults, AnEarlyGenerationIsDeafWithoutThePauseAndATestToneClosesThe
 
     // Tick 1 of the version phase has the reply, tick 1 of the reading phase the image: the
     // phases go on with what they have.
-    SimulatedTracker tracker(trackerOptions(FaV1_4));
+    SimulatedTracker tracker(trackerOptions(FirmwareModel::FaV1_4));
     TransferRig toned(tracker.path());
     toned.betweenTicks = [&](int tick) {
         if (tick == 1 || tick == 4) toned.configurator.testTone(tick == 1 ? TestTone::Tone1200 : TestTone::Stop);

@@ -92,9 +92,9 @@ private slots:
     // write, whose generation pauses before its read-back.
     void readAndWriteStayingResponsive() {
         TrackerSettings before, expected, shown, stored;  // a tracker configured before: not the defaults
-        before.model = expected.model = stored.model = V1_2;
+        before.model = expected.model = stored.model = FirmwareModel::V1_2;
         before.callsign = "N0OLD", before.statusText = "St\xE4tus", before.autoTxRateSec = 900, before.invertCd = true;
-        TrackerOptions options = trackerOptions(V1_2);
+        TrackerOptions options = trackerOptions(FirmwareModel::V1_2);
         options.eeprom = encodeSettings(before).image;
         Rig rig(options);
         click(rig.window, IDC_READ_CONFIG);
@@ -104,7 +104,7 @@ private slots:
         readForm(rig.window.controls(), shown);
         for (const SettingSpec& spec : kSettingSpecs) {
             QVERIFY2(sameSetting(spec, shown, expected), spec.name);
-            QCOMPARE(rig.window.control(settingControl(spec)->id)->isEnabled(), isCarried(spec.carried, V1_2));
+            QCOMPARE(rig.window.control(settingControl(spec)->id)->isEnabled(), isCarried(spec.carried, FirmwareModel::V1_2));
         }
         type(rig.window, IDC_CALLSIGN, "n0gen");  // upper case as it is typed; the status text keeps its case
         edit(rig.window, IDC_STATUS_TEXT)->setText(QStringLiteral("M\u00EFxed"));  // keyClicks types ASCII only
@@ -133,7 +133,7 @@ private slots:
             {"WIDE1-1,WIDE7-7", "119", 6, {B::Ok, B::Cancel}, {path, rate}, false},
             {"WIDE1-1,WIDE7-7", "119", 6, {B::Ok, B::Ok}, {path, rate}, true}, {"WIDE1-1", "300", 200, {B::Ok}, {cut}, false}};
         for (const auto& c : cases) {
-            Rig rig(trackerOptions(FaV1_4));
+            Rig rig(trackerOptions(FirmwareModel::FaV1_4));
             type(rig.window, IDC_PATH, c.path);
             type(rig.window, IDC_AUTO_TX_RATE_SEC, c.rate);
             type(rig.window, IDC_STATUS_TEXT, QString(c.length, 'x'));
@@ -183,7 +183,7 @@ private slots:
     }
 
     void tonesReachTheWire() {
-        Rig rig(trackerOptions(FaV1_4));
+        Rig rig(trackerOptions(FirmwareModel::FaV1_4));
         for (int id : {IDC_SEND_1200, IDC_SEND_2200, IDC_SEND_BOTH, IDC_STOP_TEST}) click(rig.window, id);
         QVERIFY(waitIdle(rig.window));
         QTest::qWait(300);  // the simulator's thread takes the last bytes off the pty
@@ -193,7 +193,7 @@ private slots:
     // A babbling tracker never holds the window, and its write fails (what each fault comes to is
     // the transfer's, tested with it).
     void aBabblingTrackerNeverFreezesTheWindow() {
-        TrackerOptions options = trackerOptions(FaV1_4);
+        TrackerOptions options = trackerOptions(FirmwareModel::FaV1_4);
         options.fault = {FaultKind::Babble, 0};
         Rig rig(options);
         QVERIFY(writeServingEvents(rig.window));

@@ -97,9 +97,9 @@ TEST(FormFields, EachControlFeedsItsOwnSettingLenientlyAndShowsItBack) {
 TEST(FormFields, EnablesTheControlsOfWhatTheGenerationCarries) {
     const std::string some = " IDC_ALLOW_TTL_SERIAL IDC_INVERT_CD IDC_SEND_WITH_WEATHER";
     const struct { std::int32_t model; std::string disabled; } rows[] = {
-        {None, some + " IDC_TX_TWIST IDC_FREQUENCY_MHZ"}, {V1_1, some + " IDC_TX_TWIST IDC_FREQUENCY_MHZ"},
-        {V1_2, " IDC_TX_TWIST IDC_FREQUENCY_MHZ"},        {V1_4, " IDC_FREQUENCY_MHZ"},
-        {FaV1_4, ""}};
+        {FirmwareModel::None, some + " IDC_TX_TWIST IDC_FREQUENCY_MHZ"}, {FirmwareModel::V1_1, some + " IDC_TX_TWIST IDC_FREQUENCY_MHZ"},
+        {FirmwareModel::V1_2, " IDC_TX_TWIST IDC_FREQUENCY_MHZ"},        {FirmwareModel::V1_4, " IDC_FREQUENCY_MHZ"},
+        {FirmwareModel::FaV1_4, ""}};
     for (const auto& row : rows) {
         Window window;
         enableFields(window.access(), row.model);

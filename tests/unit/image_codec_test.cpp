@@ -38,7 +38,7 @@ TrackerSettings everythingSet(std::int32_t model) {
 }  // namespace
 
 TEST(StoredImages, DefaultsEncodeToTheImageOfEachGenerationAndDecodeBack) {
-    for (int model = None; model <= FaV1_4; ++model) {
+    for (int model = FirmwareModel::None; model <= FirmwareModel::FaV1_4; ++model) {
         const EncodedImage encoded = encodeSettings(defaultsFor(model));
         EXPECT_EQ(encoded.image, defaultImage(model)) << model;
         EXPECT_FALSE(encoded.cut());
@@ -46,7 +46,7 @@ TEST(StoredImages, DefaultsEncodeToTheImageOfEachGenerationAndDecodeBack) {
         ASSERT_TRUE(decodeSettings(defaultImage(model), decoded)) << model;
         // Switches the generation does not carry keep the value they had.
         TrackerSettings expected = defaultsFor(model);
-        if (model < V1_2) expected.invertCd = expected.sendWithWeather = expected.allowTtlSerial = true;
+        if (model < FirmwareModel::V1_2) expected.invertCd = expected.sendWithWeather = expected.allowTtlSerial = true;
         for (const SettingSpec& spec : kSettingSpecs) {
             EXPECT_EQ(textValue(decoded, spec), textValue(expected, spec)) << spec.name << " " << model;
             EXPECT_EQ(wholeValue(decoded, spec), wholeValue(expected, spec)) << spec.name << " " << model;
@@ -59,7 +59,7 @@ TEST(StoredImages, DefaultsEncodeToTheImageOfEachGenerationAndDecodeBack) {
 TEST(StoredImages, EveryImageDecodesInsideItsBytesOrIsRefusedWhole) {
     for (const StoredImage& stored : storedImages()) {
         const bool isDefault = stored.name.rfind("default-generation", 0) == 0;
-        TrackerSettings settings = everythingSet(isDefault ? stored.name.back() - '0' : FaV1_4);
+        TrackerSettings settings = everythingSet(isDefault ? stored.name.back() - '0' : FirmwareModel::FaV1_4);
         const TrackerSettings before = settings;
         const bool decoded = decodeSettings(stored.image, settings);
         EXPECT_EQ(decoded, stored.name.rfind("hostile", 0) != 0) << stored.name;
@@ -105,7 +105,7 @@ TEST(Codec, FrequencyOnlyInsideTheBandAndOnlyForTheFaGeneration) {
     } cases[] = {{144.39f, 0xCE, 0x70}, {146.52f, 0x78, 0x72}, {144.0f, 0x80, 0x70}, {148.0f, 0xA0, 0x73},
                  {143.99f, 0xCE, 0x70}, {148.01f, 0xCE, 0x70}, {0.0f, 0xCE, 0x70}};
     for (const auto& c : cases) {
-        TrackerSettings s = defaultsFor(FaV1_4);
+        TrackerSettings s = defaultsFor(FirmwareModel::FaV1_4);
         s.frequencyMHz = c.mhz;
         const ConfigImage image = encodeSettings(s).image;
         EXPECT_EQ(image[9], c.low) << c.mhz;
@@ -114,8 +114,8 @@ TEST(Codec, FrequencyOnlyInsideTheBandAndOnlyForTheFaGeneration) {
     EXPECT_FLOAT_EQ(stepsToFrequency(29304), 146.52f);
     // Under generation 1 bytes 9 and 10 are the destination's; read as generation 4 they are a
     // frequency of 205.450 MHz.
-    TrackerSettings s = defaultsFor(FaV1_4);
-    ASSERT_TRUE(decodeSettings(defaultImage(V1_1), s));
+    TrackerSettings s = defaultsFor(FirmwareModel::FaV1_4);
+    ASSERT_TRUE(decodeSettings(defaultImage(FirmwareModel::V1_1), s));
     EXPECT_FLOAT_EQ(s.frequencyMHz, 205.45f);
 }
 
@@ -123,8 +123,8 @@ TEST(Codec, EachGenerationCarriesItsOwnSwitchesIdentifierAndBlockStart) {
     const struct {
         std::int32_t model;
         std::uint8_t flags, blockStart, identifierByte5;
-    } cases[] = {{None, 0xC0, 11, 0x62}, {V1_1, 0xC0, 9, 0x62}, {V1_2, 0xDC, 11, 0x64}, {V1_4, 0xDD, 11, 0x68},
-                 {FaV1_4, 0xDD, 11, 0x68}};
+    } cases[] = {{FirmwareModel::None, 0xC0, 11, 0x62}, {FirmwareModel::V1_1, 0xC0, 9, 0x62}, {FirmwareModel::V1_2, 0xDC, 11, 0x64}, {FirmwareModel::V1_4, 0xDD, 11, 0x68},
+                 {FirmwareModel::FaV1_4, 0xDD, 11, 0x68}};
     for (const auto& c : cases) {
         const ConfigImage image = encodeSettings(everythingSet(c.model)).image;
         EXPECT_EQ(image[kFlagsIndex], c.flags) << c.model;
@@ -132,7 +132,7 @@ TEST(Codec, EachGenerationCarriesItsOwnSwitchesIdentifierAndBlockStart) {
         EXPECT_EQ(image[c.blockStart + 5], c.identifierByte5) << c.model;  // "APKV01", "APKV12", "APKV14"
         EXPECT_EQ(image[1], 0xF5);
         EXPECT_EQ(image[3] + 256 * image[4], 0x1234);
-        if (c.model != V1_1) { EXPECT_EQ(image[9] + 256 * image[10], c.model == FaV1_4 ? 29304 : 0) << c.model; }
+        if (c.model != FirmwareModel::V1_1) { EXPECT_EQ(image[9] + 256 * image[10], c.model == FirmwareModel::FaV1_4 ? 29304 : 0) << c.model; }
 
         // Decoding takes what the generation carries; the rest keeps its value.
         TrackerSettings decoded = defaultsFor(c.model);
@@ -140,21 +140,21 @@ TEST(Codec, EachGenerationCarriesItsOwnSwitchesIdentifierAndBlockStart) {
         decoded.invertCd = true;
         ASSERT_TRUE(decodeSettings(image, decoded));
         EXPECT_EQ(decoded.txTwist, true);
-        EXPECT_EQ(decoded.sendWithWeather, c.model >= V1_2) << c.model;
+        EXPECT_EQ(decoded.sendWithWeather, c.model >= FirmwareModel::V1_2) << c.model;
         EXPECT_TRUE(decoded.invertCd);
         EXPECT_TRUE(decoded.wx200Mode && decoded.peetMode);
         EXPECT_EQ(decoded.calibration, 0xF5);
         EXPECT_EQ(decoded.sendEvery, 7);
         EXPECT_EQ(decoded.callsign, "KV1ABC-9");
-        EXPECT_FLOAT_EQ(decoded.frequencyMHz, c.model == FaV1_4 ? 146.52f : kDefaultFrequencyMHz) << c.model;
+        EXPECT_FLOAT_EQ(decoded.frequencyMHz, c.model == FirmwareModel::FaV1_4 ? 146.52f : kDefaultFrequencyMHz) << c.model;
     }
 }
 
 TEST(Codec, TheTextFillsTheImageUpToIndex126) {
-    for (const std::int32_t model : {V1_1, FaV1_4}) {
+    for (const std::int32_t model : {FirmwareModel::V1_1, FirmwareModel::FaV1_4}) {
         TrackerSettings s = defaultsFor(model);
         const int room = statusTextCapacity(s);
-        EXPECT_EQ(room, model == V1_1 ? 87 : 85);
+        EXPECT_EQ(room, model == FirmwareModel::V1_1 ? 87 : 85);
         s.statusText = std::string(static_cast<std::size_t>(room), 'x');
         EncodedImage fits = encodeSettings(s);
         EXPECT_FALSE(fits.cut());
@@ -177,7 +177,7 @@ TEST(Codec, PathsSplitAndJoinThroughTheImage) {
                  {"WIDE1-1,,WIDE2-1", 49, "WIDE1-1,,WIDE2-1"},  {",", 35, ""},
                  {"WIDE1-1, ", 42, "WIDE1-1,"}};
     for (const auto& c : cases) {
-        TrackerSettings s = defaultsFor(V1_4);
+        TrackerSettings s = defaultsFor(FirmwareModel::V1_4);
         s.path = c.path;
         const ConfigImage image = encodeSettings(s).image;
         EXPECT_EQ(image[kTextStartIndex], c.textStart) << c.path;
@@ -187,7 +187,7 @@ TEST(Codec, PathsSplitAndJoinThroughTheImage) {
         ASSERT_TRUE(decodeSettings(image, decoded));
         EXPECT_EQ(decoded.path, c.decoded) << c.path;
     }
-    TrackerSettings s = defaultsFor(V1_4);
+    TrackerSettings s = defaultsFor(FirmwareModel::V1_4);
     s.path = "A,B,C,D,E,F,G,H,I,J,K,L,M,N,O";
     const EncodedImage fifteen = encodeSettings(s);
     EXPECT_TRUE(fifteen.pathCut);

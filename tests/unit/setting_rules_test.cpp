@@ -50,7 +50,7 @@ TEST(SettingRules, EachSettingTakesItsValuesAndNamesWhyItRefusesTheRest) {
         const SettingSpec* spec = findSetting(c.setting);
         ASSERT_NE(spec, nullptr) << c.setting;
         TrackerSettings settings;
-        settings.model = FaV1_4;
+        settings.model = FirmwareModel::FaV1_4;
         const TrackerSettings before = settings;
         std::string why;
         const bool taken = parseStrictValue(*spec, c.text, settings, why);
@@ -78,7 +78,7 @@ TEST(SettingRules, AllowedValuesAndStepsAreSaidAsTheUserTypesThem) {
 // the path leaves, control characters decoded from a damaged image.
 TEST(SettingRules, RecordsThatDoNotFitOrThatNoToolWritesAreNamed) {
     TrackerSettings settings;
-    settings.model = V1_1;
+    settings.model = FirmwareModel::V1_1;
     settings.sendEvery = 255;
     settings.calibration = 256;
     std::string why;
@@ -95,7 +95,7 @@ TEST(SettingRules, RecordsThatDoNotFitOrThatNoToolWritesAreNamed) {
     settings.statusText = "ok";
     EXPECT_TRUE(implausibleValues(settings).empty());
     settings.callsign = "\x01\x7FNO";
-    settings.model = FaV1_4;
+    settings.model = FirmwareModel::FaV1_4;
     settings.frequencyMHz = 150.0f;
     const std::vector<FitProblem> odd = implausibleValues(settings);
     ASSERT_EQ(odd.size(), 2u);

@@ -73,7 +73,7 @@ protected:
         DestroyWindow(dialog);
         until([] { return false; }, 50);
         mainSerialPort().close(), mainSerialPort().baudRate = 9600;
-        cfg.settings = TS{}, cfg.operation = Idle, cfg.statusMessage.clear();
+        cfg.settings = TS{}, cfg.operation = TransferOp::Idle, cfg.statusMessage.clear();
     }
     // Dispatches the thread's messages until done() or the time is up; a quit message is noted.
     bool until(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
@@ -86,7 +86,7 @@ protected:
     }
     // The status line once a transfer has ended.
     std::string statusAfterTransfer() {
-        until([&] { return cfg.operation == Idle && text(IDC_STATUS_LINE) == cfg.statusMessage; }, 15000);
+        until([&] { return cfg.operation == TransferOp::Idle && text(IDC_STATUS_LINE) == cfg.statusMessage; }, 15000);
         return text(IDC_STATUS_LINE);
     }
     std::string text(int id) const { return textOf(GetDlgItem(dialog, id)); }
@@ -135,7 +135,7 @@ TEST_F(Dialog, TemplateHasEachControlOnceInTabOrderWithTheStylesThatMatter) {
 // answers 1 refreshes the form. Only a whole BN_CLICKED is a command; the close box quits as Quit.
 TEST_F(Dialog, OnlyTheTickTimerPollsAndTheCloseBoxQuits) {
     EXPECT_EQ(text(IDC_STATUS_LINE), "Static");
-    cfg.operation = VersionOnly, cfg.tickCount = 2, cfg.retryCount = 4;
+    cfg.operation = TransferOp::VersionOnly, cfg.tickCount = 2, cfg.retryCount = 4;
     cfg.settings.callsign = "FROMPOLL", cfg.statusMessage = "shown";
     DialogProc(dialog, WM_TIMER, 1, 0);
     EXPECT_EQ(cfg.tickCount, 2);
@@ -245,7 +245,7 @@ TEST_F(Tracker, TonesAndTheEndOfAnImageReachTheLine) {
     for (int button : {IDC_SEND_1200, IDC_SEND_2200, IDC_SEND_BOTH, IDC_STOP_TEST}) click(button);
     EXPECT_TRUE(until([&] { return sent() == tones; }, 3000));
     click(IDC_WRITE_CONFIG);
-    ASSERT_TRUE(until([] { return cfg.operation == Writing && cfg.writePos == 32; }));
+    ASSERT_TRUE(until([] { return cfg.operation == TransferOp::Writing && cfg.writePos == 32; }));
     DialogProc(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(cfg.writePos, 128);
     EXPECT_TRUE(until([&] { return quitPosted && sent().size() >= tones.size() + 4 + 128; }, 3000));  // ESC V, ESC D
