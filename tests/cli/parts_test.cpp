@@ -1,5 +1,4 @@
-// kavrelcfg's parts that a whole run reaches only in passing, or not at all as root: settings
-// documents, backups, the order of port names, shell quoting and the hints about ports.
+// kavrelcfg's parts that a whole run reaches only in passing: documents, backups, port names and hints.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
