@@ -1,5 +1,4 @@
-// kavrelcfg end to end: its commands on stored configuration files and against kavrel-sim, their
-// exit statuses, what --trace shows of the line, and what reaches the tracker's EEPROM.
+// kavrelcfg run whole, on files and against kavrel-sim: what it prints, exits with and writes.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -84,26 +83,22 @@ TEST_F(Kavrelcfg, ShowAndHexReadAFileAsTheGenerationItsImageNames) {
 }
 
 TEST_F(Kavrelcfg, EncodeStoresTheDefaultsOrAFileWithItsChanges) {
-    for (const char* model : {"0", "1", "2", "3", "4"}) {
-        const ProgramResult result = runKavrelcfg({"encode", "--model", model, "-o", dir.path("d.kvr")});
-        EXPECT_EQ(result.exitCode, 0) << result.err;
-        EXPECT_EQ(readWholeFile(dir.path("d.kvr")), configFileOf(defaultImage(model[0] - '0'))) << model;
-    }
+    const ProgramResult defaults = runKavrelcfg({"encode", "--generation", "2", "-o", dir.path("d.kvr")});
+    EXPECT_EQ(defaults.exitCode, 0) << defaults.err;
+    EXPECT_EQ(readWholeFile(dir.path("d.kvr")), configFileOf(defaultImage(2)));
     const ProgramResult changed =
-        runKavrelcfg({"encode", "--from", dir.path("d.kvr"), "--set=callsign=kv1azZ-7", "--set", "autoTxDelayMs=7",
-                      "--set", "frequencyMHz=146.5221", "--set", "wx200Mode=yes", "--set", "statusText=Hi there", "-o", dir.path("e.kvr")});
+        runKavrelcfg({"encode", "--from", imagesDir() + "default-generation4.kvr", "--set=callsign=kv1azZ-7", "--set",
+                      "autoTxDelayMs=7", "--set", "frequencyMHz=146.5221", "--set", "wx200Mode=yes", "--set",
+                      "statusText=Hi there", "-o", dir.path("e.kvr")});
     EXPECT_EQ(changed.exitCode, 0) << changed.err;
     EXPECT_EQ(changed.err, "autoTxDelayMs: 7 is stored as 13 (the tracker holds it in steps of 6.666 ms)\nfrequencyMHz: "
                            "146.5221 is stored as 146.520 (the tracker holds it in steps of 5 kHz)\nFile Saved\n");
-    EXPECT_TRUE(contains(runKavrelcfg({"hex", dir.path("e.kvr")}).out,
-                         "status text \"Hi there\"\n50       00                       end of status text\n"));
     const ProgramResult shown = runKavrelcfg({"show", dir.path("e.kvr")});
     for (const char* line : {"callsign = KV1AZZ-7\n", "frequencyMHz = 146.520\n", "wx200Mode = true\n", "statusText = Hi there\n"})
         EXPECT_TRUE(contains(shown.out, line)) << line << shown.out;
 }
 
-// The settings document a file shows is the one encode takes back, byte for byte, texts beyond
-// ASCII included; and a delay the document leaves alone keeps the image's own byte.
+// show --json gives back to encode byte for byte: texts beyond ASCII, and a delay's own byte.
 TEST_F(Kavrelcfg, SettingsDocumentsRoundTrip) {
     TrackerSettings settings;
     settings.model = FirmwareModel::FaV1_4;
@@ -145,14 +140,12 @@ TEST_F(Kavrelcfg, FailuresExitOneAndUsageErrorsTwo) {
         {{"encode", "-o", dir.path("no/such/folder.kvr")}, 1, "No such file or directory"},
         {{"encode", "-o", "/dev/ptmx"}, 1, "cannot write /dev/ptmx: it is a terminal or serial port, not a file\nhint: name a file"},
         {{"read", "-p", dir.path("no-port"), "-o", "-", "--json"}, 2, "read: -o - and --json both print to standard output"},
-        {{"read", "-p", dir.path("no-port")}, 1, "kavrelcfg: error: cannot open " + dir.path("no-port") +
-                                                     ": No such file or directory (\"Could not open Com Port "},
-        {{"read", "-p", imagesDir() + "hostile-blank.kvr"}, 1, "Inappropriate ioctl for device (\"Open: GetCommState failed\")\n"
-                                                                "hint: " + imagesDir() + "hostile-blank.kvr is not a serial port"},
+        {{"read", "-p", imagesDir() + "hostile-blank.kvr"}, 1, "error: cannot open " + imagesDir() + "hostile-blank.kvr: Inappropriate "
+                                                                "ioctl for device (\"Open: GetCommState failed\")\nhint: " +
+                                                                imagesDir() + "hostile-blank.kvr is not a serial port"},
         {{"read", "-p", ""}, 2, "read: the port name is empty"},
         {{"restore", "-p", "port\n1", "x.kvr"}, 2, "restore: the port name holds a control character"},
         {{"show"}, 2, "kavrelcfg: error: show: give exactly one FILE.kvr"},
-        {{"diff", imagesDir() + "default-generation4.kvr", dir.path("absent.kvr")}, 2, "cannot read"},
         {{"frobnicate"}, 2, "unknown command 'frobnicate'"},
         {{"encode", "--set", "callsign", "-o", "-"}, 2, "--set needs NAME=VALUE, not 'callsign'"},
         {{"encode", "--from", dir.path("doc.json"), "-o", "-"}, 1, "\nhint: it looks like a settings document: give it with"},
@@ -183,10 +176,7 @@ TEST_F(Kavrelcfg, DiffComparesSettingBySettingAsDiffDoes) {
 }
 
 TEST_F(Kavrelcfg, ReadVersionAndProbeShowWhatCrossedTheLine) {
-    ConfigImage image = defaultImage(4);
-    image[100] = 0x5A;  // bytes the layout does not use are saved too
-    SimulatorProcess sim({"--eeprom", file("eeprom.kvr", image), "--baud", "2400"});
-    ASSERT_FALSE(sim.port().empty());
+    SimulatorProcess sim({"--generation", "4", "--baud", "2400"});
     const ProgramResult read = runKavrelcfg({"read", "-p", sim.port(), "-o", dir.path("saved.kvr"), "--json", "--trace"});
     EXPECT_EQ(read.exitCode, 0) << read.err;
     EXPECT_TRUE(contains(read.out, "  \"callsign\": \"NOCALL\",\n")) << read.out;
@@ -195,7 +185,7 @@ TEST_F(Kavrelcfg, ReadVersionAndProbeShowWhatCrossedTheLine) {
                              "0D 0A  \"Kavrel FA v1.4\\x0d\\x0a\"\n", "status Reading Config\n",
                              "Read Config Successful\nFile Saved\n"})
         EXPECT_TRUE(contains(read.err, line)) << line << read.err;
-    EXPECT_EQ(readWholeFile(dir.path("saved.kvr")), configFileOf(image));
+    EXPECT_EQ(readWholeFile(dir.path("saved.kvr")), configFileOf(defaultImage(4)));
 
     EXPECT_EQ(runKavrelcfg({"version", "-p", sim.port()}).out, "version = Kavrel FA v1.4\nmodel = 4\n");
     const ProgramResult version = runKavrelcfg({"version", "-p", sim.port(), "--json"});
@@ -225,12 +215,10 @@ TEST_F(Kavrelcfg, ReadVersionAndProbeShowWhatCrossedTheLine) {
                                          " at 9600 or 2400 baud (\"Kavrel not found : ()\")\n")) << absent.err;
 }
 
-// Every value is checked before anything is sent (the values themselves: setting_rules_test):
-// each of these is refused with exit 2, and the tracker's EEPROM is what it was.
-TEST_F(Kavrelcfg, BadValuesAreRefusedAndNothingIsWritten) {
-    SimulatorProcess sim({"--generation", "1"});
-    ASSERT_FALSE(sim.port().empty());
-    const std::string before = eeprom(sim.port());
+// Refused values (exit 2; the values themselves: setting_rules_test), a dry run and a write that
+// changes nothing send no write command.
+TEST_F(Kavrelcfg, RefusedValuesADryRunAndNoChangeWriteNothing) {
+    SimulatorProcess sim({"--generation", "1", "--trace"});
     const struct {
         std::vector<std::string> args;
         std::string err;
@@ -238,11 +226,8 @@ TEST_F(Kavrelcfg, BadValuesAreRefusedAndNothingIsWritten) {
         {{"--set", "frequencyMHz=1000"}, "frequencyMHz: '1000' is outside the band; allowed: 144.000 to 148.000 MHz"},
         {{"--set", "callsign=LONGCALLSIGN", "--force"}, "'LONGCALLSIGN' is not a callsign"},
         {{"--set", "bogus=1"}, "unknown setting 'bogus'; the settings are callsign, path, statusText,"},
-        {{"--set", "txTwist=false"}, "txTwist: not carried by generation 1 (Kavrel v1.1)"},
-        {{"--set", "invertCd=true", "--force"}, "invertCd: not carried by generation 1"},
+        {{"--set", "invertCd=true", "--force"}, "invertCd: not carried by generation 1 (Kavrel v1.1)"},
         {{"--set", "statusText=" + std::string(100, 'x')}, "statusText: 100 characters do not fit: with this path 87 fit"},
-        {{"--from", imagesDir() + "edge-foreign-callsign.kvr"}, "'\\x01\\x7fNO' is not a callsign; the tracker would hold '' "
-                                                                 "instead, --force or not; give the value to store with --set callsign="},
         {{"--from", imagesDir() + "default-generation4.kvr"}, "allowTtlSerial (in " + imagesDir() + "default-generation4.kvr): "
                                                               "not carried by generation 1 (Kavrel v1.1)\nhint: --force stores"},
     };
@@ -253,29 +238,19 @@ TEST_F(Kavrelcfg, BadValuesAreRefusedAndNothingIsWritten) {
         EXPECT_EQ(result.exitCode, 2) << c.err << "\n" << result.err;
         EXPECT_TRUE(contains(result.err, c.err)) << c.err << "\n" << result.err;
     }
-    EXPECT_EQ(eeprom(sim.port()), before);
-}
-
-TEST_F(Kavrelcfg, ADryRunListsTheChangesAndSendsNothing) {
-    SimulatorProcess sim({"--generation", "4", "--trace"});
-    ASSERT_FALSE(sim.port().empty());
-    const std::string before = eeprom(sim.port());
     const ProgramResult dry = runKavrelcfg({"write", "-p", sim.port(), "--dry-run", "--set", "callsign=KV1DRY", "--set",
                                             "autoTxRateSec=600", "--set", "path=WIDE1-1,WIDE2-1"});
     EXPECT_EQ(dry.exitCode, 0) << dry.err;
-    EXPECT_EQ(dry.out, "Would change on " + sim.port() + ", generation 4 (Kavrel FA v1.4):\n  callsign        NOCALL -> "
+    EXPECT_EQ(dry.out, "Would change on " + sim.port() + ", generation 1 (Kavrel v1.1):\n  callsign        NOCALL -> "
                        "KV1DRY\n  autoTxRateSec   300 -> 600\n");
     const ProgramResult unchanged = runKavrelcfg({"write", "-p", sim.port(), "--set", "callsign=nocall"});
     EXPECT_EQ(unchanged.exitCode, 0);
     EXPECT_TRUE(contains(unchanged.err, "Nothing to change")) << unchanged.err;
-    EXPECT_EQ(eeprom(sim.port()), before);
     EXPECT_FALSE(contains(sim.trace(), "host> 44")) << "ESC D was sent";
 }
 
 TEST_F(Kavrelcfg, AWriteBacksUpWhatTheTrackerHeldAndKeepsARecordOfItself) {
     SimulatorProcess sim({"--generation", "3"});
-    ASSERT_FALSE(sim.port().empty());
-    const std::string before = eeprom(sim.port());
     // A relative XDG_STATE_HOME is ignored: the backups go under HOME.
     ::setenv("XDG_STATE_HOME", "state", 1);
     ::setenv("HOME", dir.path("home").c_str(), 1);
@@ -284,7 +259,7 @@ TEST_F(Kavrelcfg, AWriteBacksUpWhatTheTrackerHeldAndKeepsARecordOfItself) {
     const std::string backup = lineAfter(written.err, "Backup of what the tracker held: ");
     const std::string folder = dir.path("home/.local/state/kavrelcfg/backups/");
     EXPECT_EQ(backup.compare(0, folder.size(), folder), 0) << backup;
-    EXPECT_EQ(readWholeFile(backup), before);
+    EXPECT_EQ(readWholeFile(backup), configFileOf(defaultImage(3)));
     const ProgramResult diff = runKavrelcfg({"diff", backup, "-p", sim.port()});
     EXPECT_EQ(diff.exitCode, 1);
     EXPECT_EQ(diff.out, "callsign        NOCALL -> KV1NEW\n");
@@ -296,11 +271,9 @@ TEST_F(Kavrelcfg, AWriteBacksUpWhatTheTrackerHeldAndKeepsARecordOfItself) {
     EXPECT_TRUE(contains(unrecorded.err, "cannot keep the record of this write")) << unrecorded.err;
 }
 
-// A restore puts back a file's bytes whatever they mean (blank, another layout, no tool's values);
-// a read shows values no tool writes but does not call them a success.
+// A restore puts back bytes whatever they mean; a read of values no tool writes is no success.
 TEST_F(Kavrelcfg, ARestorePutsBackEveryByteAndAReadSaysWhatNoToolWrites) {
     SimulatorProcess sim({"--generation", "4"});
-    ASSERT_FALSE(sim.port().empty());
     ConfigImage odd = defaultImage(4);
     odd[5] |= 0x80;                 // a flag no setting has
     odd[9] = 0xFF, odd[10] = 0x7F;  // far above 148 MHz
@@ -323,18 +296,14 @@ TEST_F(Kavrelcfg, ARestorePutsBackEveryByteAndAReadSaysWhatNoToolWrites) {
     EXPECT_EQ(eeprom(sim.port()), configFileOf(odd));
 }
 
-// From ESC "D" on, an interrupt (here Ctrl-\, whose core dump would tear the image) lets the image
-// and its read-back finish: the EEPROM is whole.
+// From ESC "D" on, an interrupt (Ctrl-\: a core dump would tear the image) lets the write finish.
 TEST_F(Kavrelcfg, AnInterruptDuringTheImageFinishesItAndEndsWith130) {
     SimulatorProcess sim({"--generation", "4"});
-    ASSERT_FALSE(sim.port().empty());
     const ProgramResult result = runKavrelcfgUntil({"write", "-p", sim.port(), "--set", "callsign=KV1INT", "--trace"},
                                                    "Writing Config : *\n", [](pid_t pid) { ::kill(pid, SIGQUIT); });
     EXPECT_EQ(result.exitCode, 130) << result.err;
     EXPECT_TRUE(contains(result.err, "interrupted: the write goes on to its end")) << result.err;
     EXPECT_TRUE(contains(result.err, "Config Written Successfully!\n")) << result.err;
-    const ProgramResult read = runKavrelcfg({"read", "-p", sim.port()});
-    EXPECT_TRUE(contains(read.out, "callsign = KV1INT\n")) << read.out << read.err;
     // A read stops at once, and the port is free again.
     const ProgramResult stopped =
         runKavrelcfgUntil({"read", "-p", sim.port(), "--trace"}, "tx     1B 56", [](pid_t pid) { ::kill(pid, SIGTERM); });
@@ -342,23 +311,18 @@ TEST_F(Kavrelcfg, AnInterruptDuringTheImageFinishesItAndEndsWith130) {
     EXPECT_EQ(runKavrelcfg({"version", "-p", sim.port()}).exitCode, 0);
 }
 
-// After a write killed half-way, the next command asks the tracker once and, unanswered, sends
-// nothing more; with the tracker restarted, the restore it printed finds its own image in place.
+// After a killed write, one unanswered probe and nothing more; restarted, the restore finds its image.
 TEST_F(Kavrelcfg, AfterAKilledWriteNothingMoreIsSentUntilTheTrackerAnswers) {
     const std::string port = dir.path("port");
     auto sim = std::make_unique<SimulatorProcess>(std::vector<std::string>{"--generation", "4", "--link", port, "--trace"});
-    ASSERT_FALSE(sim->port().empty());
     const ProgramResult killed = runKavrelcfgUntil({"write", "-p", port, "--set", "callsign=KV1KIL", "--trace"},
                                                    "Writing Config : *\n", [](pid_t pid) { ::kill(pid, SIGKILL); });
     ASSERT_EQ(killed.signal, SIGKILL);
-    const auto sent = [&] {
-        const std::string trace = sim->trace();
-        return std::count(trace.begin(), trace.end(), '>');
-    };
-    const auto sentBefore = sent();
+    const std::size_t traced = sim->trace().size();
     const ProgramResult refused = runKavrelcfg({"read", "-p", port});
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_EQ(sent() - sentBefore, 2) << "more than one probe reached a tracker taking an image";
+    const std::string probe = sim->trace().substr(traced);
+    EXPECT_EQ(std::count(probe.begin(), probe.end(), '>'), 2) << "more than one probe reached a tracker taking an image";
     EXPECT_TRUE(contains(refused.err, "did not finish: it may still wait for the rest of that image")) << refused.err;
     const std::string backup = lineAfter(refused.err, "  kavrelcfg restore -p " + port + " ");
     ASSERT_FALSE(backup.empty()) << refused.err;
@@ -373,7 +337,6 @@ TEST_F(Kavrelcfg, AfterAKilledWriteNothingMoreIsSentUntilTheTrackerAnswers) {
 
 TEST_F(Kavrelcfg, APortLostMidWriteEndsAtOnceAndSaysWhatTheTrackerMayHold) {
     auto sim = std::make_unique<SimulatorProcess>(std::vector<std::string>{"--generation", "4"});
-    ASSERT_FALSE(sim->port().empty());
     const ProgramResult result = runKavrelcfgUntil({"write", "-p", sim->port(), "--set", "callsign=KV1GON", "--trace"},
                                                    "Writing Config : *\n", [&](pid_t) { sim->kill(); });
     EXPECT_EQ(result.exitCode, 1) << result.err;
@@ -391,19 +354,15 @@ TEST_F(Kavrelcfg, APortLostMidWriteEndsAtOnceAndSaysWhatTheTrackerMayHold) {
     // A tone whose stop cannot be sent may still be on (a link goes with the tracker, not its pty).
     const std::string port = dir.path("tone-port");
     sim = std::make_unique<SimulatorProcess>(std::vector<std::string>{"--generation", "4", "--link", port});
-    const ProgramResult tone = runKavrelcfgUntil({"tone", "-p", port, "--seconds", "1", "1200"},
-                                                 "Test tone command sent: 1200", [&](pid_t) {
-                                                     sim->kill();
-                                                     ::unlink(port.c_str());
-                                                 });
+    const ProgramResult tone = runKavrelcfgUntil({"tone", "-p", port, "--seconds", "1", "1200"}, "Test tone command sent: 1200",
+                                                 [&](pid_t) { sim->kill(); ::unlink(port.c_str()); });
     EXPECT_EQ(tone.exitCode, 1);
     EXPECT_TRUE(contains(tone.err, "error: cannot open " + port) &&
                 contains(tone.err, "the tone may still be on\nhint: 'kavrelcfg tone -p " + port + " stop'"))
         << tone.err;
 }
 
-// A late read-back is read once more and verified; a wrong one fails at once, and the user is told
-// what the tracker may hold; a tracker whose first reply is cut short is written nothing.
+// A late read-back is read once more; a wrong one fails; a cut-short first reply writes nothing.
 TEST_F(Kavrelcfg, ALateReadBackIsReadOnceMoreAndAWrongOneFails) {
     const struct {
         const char* fault;
@@ -417,7 +376,6 @@ TEST_F(Kavrelcfg, ALateReadBackIsReadOnceMoreAndAWrongOneFails) {
     };
     for (const auto& c : cases) {
         SimulatorProcess sim({"--generation", "4", "--fault", c.fault});
-        ASSERT_FALSE(sim.port().empty());
         const ProgramResult result = runKavrelcfg({"write", "-p", sim.port(), "--set", "callsign=KV1LAT"});
         EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
         EXPECT_TRUE(contains(result.err, c.err)) << c.err << "\n" << result.err;
@@ -426,7 +384,6 @@ TEST_F(Kavrelcfg, ALateReadBackIsReadOnceMoreAndAWrongOneFails) {
 
 TEST_F(Kavrelcfg, OnATerminalTheWriteAsksAndShowsProgress) {
     SimulatorProcess sim({"--generation", "4"});
-    ASSERT_FALSE(sim.port().empty());
     // "n", and the end of input (Ctrl-D), decline; Ctrl-C interrupts.
     const struct {
         const char* typed;

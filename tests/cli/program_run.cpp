@@ -1,5 +1,7 @@
 #include "program_run.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -32,21 +34,22 @@ pid_t spawn(std::vector<std::string> args, const TempDir& folder, const std::str
     std::_Exit(127);
 }
 
+// Whether the file comes to hold text within timeoutMs.
+bool awaitText(const std::string& path, const std::string& text, int timeoutMs) {
+    for (int waited = 0; waited < timeoutMs; waited += 5, ::usleep(5000))
+        if (readWholeFile(path).find(text) != std::string::npos) return true;
+    return false;
+}
+
 // Waits for the end, killing the program once timeoutMs have gone by.
 void finish(pid_t pid, ProgramResult& result, int timeoutMs) {
     int status = 0;
-    for (int waited = 0; ::waitpid(pid, &status, WNOHANG) == 0; waited += 5) {
-        if (waited >= timeoutMs && !result.timedOut) {
-            result.timedOut = true;
-            ::kill(pid, SIGKILL);
-        }
-        ::usleep(5000);
-    }
+    for (int waited = 0; ::waitpid(pid, &status, WNOHANG) == 0; waited += 5, ::usleep(5000))
+        if (waited >= timeoutMs && !result.timedOut) result.timedOut = ::kill(pid, SIGKILL) == 0;
     if (WIFEXITED(status) && !result.timedOut) result.exitCode = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
 }
 
-// Waits for the end as finish does; answers the result with what the program printed.
 ProgramResult collect(pid_t pid, const TempDir& folder, int timeoutMs) {
     ProgramResult result;
     finish(pid, result, timeoutMs);
@@ -72,13 +75,7 @@ ProgramResult runKavrelcfgUntil(const std::vector<std::string>& args, const std:
                                 const std::function<void(pid_t)>& then) {
     TempDir folder;
     const pid_t pid = spawn(kavrelcfg(args), folder);
-    for (int waited = 0; waited < 30000; waited += 5) {
-        if (readWholeFile(folder.path("err")).find(text) != std::string::npos) {
-            then(pid);
-            break;
-        }
-        ::usleep(5000);
-    }
+    if (awaitText(folder.path("err"), text, 30000)) then(pid);
     return collect(pid, folder, 30000);
 }
 
@@ -116,25 +113,20 @@ SimulatorProcess::SimulatorProcess(const std::vector<std::string>& options) {
     argv.insert(argv.end(), options.begin(), options.end());
     pid_ = spawn(argv, folder_);
     // The first line of its output is the pty's path, printed once the pty is ready.
-    for (int waited = 0; waited < 5000; waited += 5) {
+    if (awaitText(folder_.path("out"), "\n", 5000)) {
         const std::string out = readWholeFile(folder_.path("out"));
-        if (out.find('\n') != std::string::npos) {
-            port_ = out.substr(0, out.find('\n'));
-            break;
-        }
-        ::usleep(5000);
+        port_ = out.substr(0, out.find('\n'));
     }
+    if (port_.empty()) ADD_FAILURE() << "kavrel-sim did not start: " << trace();
 }
 
-SimulatorProcess::~SimulatorProcess() {
-    if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
-}
+SimulatorProcess::~SimulatorProcess() { stop(SIGTERM); }
 
-void SimulatorProcess::kill() {
+void SimulatorProcess::kill() { stop(SIGKILL); }
+
+void SimulatorProcess::stop(int signal) {
     if (pid_ <= 0) return;
-    ::kill(pid_, SIGKILL);
+    ::kill(pid_, signal);
     ::waitpid(pid_, nullptr, 0);
     pid_ = -1;
 }

@@ -1,5 +1,4 @@
-// Runs kavrelcfg as a child process and collects what it printed and how it ended; starts the
-// simulated tracker for the device tests.
+// kavrelcfg and kavrel-sim as child processes: what kavrelcfg printed and how it ended.
 #pragma once
 
 #include <sys/types.h>
@@ -19,17 +18,14 @@ struct ProgramResult {
     std::string err;
 };
 
-// kavrelcfg with standard input /dev/null, so it sees no terminal; killed after timeoutMs. Its
-// standard output goes to the file standardOutput when one is named (/dev/full: a full disk).
+// Stdin /dev/null (no terminal), stdout to standardOutput if named; killed after timeoutMs.
 ProgramResult runKavrelcfg(const std::vector<std::string>& args, int timeoutMs = 30000, const std::string& standardOutput = "");
 
-// kavrelcfg on a pseudo-terminal, as a person runs it: once `prompt` appears, atPrompt is called
-// (if given) and `typed` is typed; out holds everything the terminal showed.
+// On a pty as a person runs it: at `prompt`, atPrompt() then `typed`; out is all the terminal showed.
 ProgramResult runKavrelcfgOnTerminal(const std::vector<std::string>& args, const std::string& prompt,
                                      const std::string& typed, const std::function<void()>& atPrompt = nullptr);
 
-// kavrelcfg in the background: once its standard error shows `text`, `then` is called with its
-// process id (to signal it, or to take its tracker away), and the result is collected at its end.
+// Once its standard error shows `text`, `then` gets its process id (to signal it, say).
 ProgramResult runKavrelcfgUntil(const std::vector<std::string>& args, const std::string& text,
                                 const std::function<void(pid_t)>& then);
 
@@ -40,7 +36,7 @@ public:
     ~SimulatorProcess();
     SimulatorProcess(const SimulatorProcess&) = delete;
     SimulatorProcess& operator=(const SimulatorProcess&) = delete;
-    // The pty to hand kavrelcfg as its port; empty when the simulator did not start.
+    // The pty to hand kavrelcfg as its port; empty (and the test failed) when the simulator did not start.
     const std::string& port() const { return port_; }
     // Its --trace log so far.
     std::string trace() const { return readWholeFile(folder_.path("err")); }
@@ -48,6 +44,7 @@ public:
     void kill();
 
 private:
+    void stop(int signal);
     TempDir folder_;
     pid_t pid_ = -1;
     std::string port_;
