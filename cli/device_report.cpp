@@ -14,7 +14,7 @@ void reportPortFailure(const std::string& portName, const std::string& text, int
     if (!hint.empty()) printHint(hint);
 }
 
-int reportTransfer(const ToolContext& tool, const TransferDisplay& display, TransferEnd end) {
+int reportTransfer(const ToolContext& tool, const DeviceRun& transfer, TransferEnd end) {
     const Configurator& c = tool.configurator;
     const std::string& port = tool.port.portName;
     const std::string status = quotedStatus(c.statusMessage);
@@ -24,7 +24,7 @@ int reportTransfer(const ToolContext& tool, const TransferDisplay& display, Tran
         return kExitInterrupted;
     }
     if (end == TransferEnd::PortFailed) {
-        reportPortFailure(port, display.failureText(), display.failureCode(), false);
+        reportPortFailure(port, transfer.failureText(), transfer.failureCode(), false);
         return kExitFailed;
     }
     switch (c.outcome) {

@@ -3,11 +3,11 @@
 // failed, the tracker's status quoted, and a hint where one helps. Each answers the exit status.
 #pragma once
 
-#include "cli/transfer_display.h"
+#include "cli/device_run.h"
 
 struct ToolContext;
 
-int reportTransfer(const ToolContext& tool, const TransferDisplay& display, TransferEnd end);
+int reportTransfer(const ToolContext& tool, const DeviceRun& transfer, TransferEnd end);
 
 // A port that did not open or failed during the transfer.
 void reportPortFailure(const std::string& portName, const std::string& text, int code, bool opening);

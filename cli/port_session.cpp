@@ -26,7 +26,7 @@ bool usablePortName(const std::string& name, std::string& why) {
     return true;
 }
 
-bool takePort(ToolContext& tool, TransferDisplay& display, int& status) {
+bool takePort(ToolContext& tool, DeviceRun& transfer, int& status) {
     tool.port.held = true;
     WriteRecord record;
     const std::string& port = tool.port.portName;
@@ -34,7 +34,7 @@ bool takePort(ToolContext& tool, TransferDisplay& display, int& status) {
     printWarning("a write to " + port + " did not finish (started " + record.started +
                  "); asking the tracker once whether it still waits for the rest of that image");
     tool.port.baudRate = record.baud;
-    const TransferEnd end = display.request(tool.configurator, TransferOp::VersionOnly, kLastAttempt);
+    const TransferEnd end = transfer.request(tool.configurator, TransferOp::VersionOnly, kLastAttempt);
     if (end == TransferEnd::Finished && tool.configurator.outcome == Outcome::Succeeded) {
         clearWriteRecord(record);
         printNote("It answers: it is not waiting for an image. What it holds may be that write's image or the "
@@ -42,7 +42,7 @@ bool takePort(ToolContext& tool, TransferDisplay& display, int& status) {
         return true;
     }
     if (end != TransferEnd::Finished || tool.configurator.outcome != Outcome::NotFound) {
-        status = reportTransfer(tool, display, end);
+        status = reportTransfer(tool, transfer, end);
         return false;
     }
     printError("the tracker on " + port + " did not answer, and the write to it that started " + record.started +

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cli/tool_context.h"
-#include "cli/transfer_display.h"
+#include "cli/device_run.h"
 
 // Empty, or holding a control character (which no device name has and no printed command could
 // carry): false with why.
@@ -14,4 +14,4 @@ bool usablePortName(const std::string& name, std::string& why);
 
 // Holds tool's port and checks for an unfinished write to it. false, reported with the exit
 // status in status, when nothing more may be sent: the tracker may still be taking that image.
-bool takePort(ToolContext& tool, TransferDisplay& display, int& status);
+bool takePort(ToolContext& tool, DeviceRun& transfer, int& status);

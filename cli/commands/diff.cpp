@@ -20,12 +20,12 @@ int loadSide(const Operand& side, std::optional<std::int32_t> model, bool trace,
     if (side.option != nullptr) {
         ToolContext tool;
         tool.port.portName = side.text;
-        TransferDisplay display(tool.port, trace, false);
+        DeviceRun transfer(tool.port, trace, false);
         int status = kExitFailed;
-        if (!takePort(tool, display, status)) return status == kExitInterrupted ? status : kExitUsage;
-        const TransferEnd end = display.request(tool.configurator, TransferOp::VersionThenRead);
+        if (!takePort(tool, transfer, status)) return status == kExitInterrupted ? status : kExitUsage;
+        const TransferEnd end = transfer.request(tool.configurator, TransferOp::VersionThenRead);
         if (end != TransferEnd::Finished || tool.configurator.outcome != Outcome::Succeeded) {
-            status = reportTransfer(tool, display, end);
+            status = reportTransfer(tool, transfer, end);
             return status == kExitInterrupted ? status : kExitUsage;
         }
         settings = tool.configurator.settings;

@@ -14,7 +14,7 @@
 #include "cli/compat/system_conventions.h"
 #include "platform/byte_text.h"
 #include "cli/tool_context.h"
-#include "cli/transfer_display.h"
+#include "cli/device_run.h"
 #include "platform/system_error_text.h"
 
 namespace {
@@ -34,10 +34,10 @@ struct PortFound {
 bool probe(PortFound& found) {
     ToolContext tool;
     tool.port.portName = found.name;
-    TransferDisplay display(tool.port, false, false);
+    DeviceRun transfer(tool.port, false, false);
     int status = kExitFailed;
-    if (!takePort(tool, display, status)) return status != kExitInterrupted;
-    const TransferEnd end = display.request(tool.configurator, TransferOp::VersionOnly, kProbeRetriesUsed);
+    if (!takePort(tool, transfer, status)) return status != kExitInterrupted;
+    const TransferEnd end = transfer.request(tool.configurator, TransferOp::VersionOnly, kProbeRetriesUsed);
     found.tracker = tool.configurator.outcome == Outcome::Succeeded;
     found.version = tool.configurator.versionReply;
     found.model = tool.configurator.settings.model;

@@ -12,7 +12,7 @@
 #include "cli/compat/system_conventions.h"
 #include "cli/compat/console.h"
 #include "cli/tool_context.h"
-#include "cli/transfer_display.h"
+#include "cli/device_run.h"
 #include "config/setting_rules.h"
 
 namespace {
@@ -61,10 +61,10 @@ int runRead(const CliOptions& options) {
     ToolContext tool;
     Configurator& configurator = tool.configurator;
     tool.port.portName = port;
-    TransferDisplay display(tool.port, options.trace, standardErrorIsTerminal());
+    DeviceRun transfer(tool.port, options.trace, standardErrorIsTerminal());
     int status = kExitFailed;
-    if (!takePort(tool, display, status)) return status;
-    const TransferEnd end = display.request(configurator, TransferOp::VersionThenRead);
+    if (!takePort(tool, transfer, status)) return status;
+    const TransferEnd end = transfer.request(configurator, TransferOp::VersionThenRead);
 
     const bool read = end == TransferEnd::Finished && configurator.outcome == Outcome::Succeeded;
     if (read && !toStandardOutput) {
@@ -75,7 +75,7 @@ int runRead(const CliOptions& options) {
         if (!standardOutputArrived()) return kExitFailed;
     }
     const std::vector<FitProblem> implausible = read ? implausibleValues(configurator.settings) : std::vector<FitProblem>();
-    status = implausible.empty() ? reportTransfer(tool, display, end) : reportImplausible(port, implausible);
+    status = implausible.empty() ? reportTransfer(tool, transfer, end) : reportImplausible(port, implausible);
     if (!output || end != TransferEnd::Finished) return status;
     // bytesReceived counts this read only: the Configurator is new and the reading phase starts
     // it at 0.

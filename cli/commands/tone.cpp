@@ -11,7 +11,7 @@
 #include "cli/port_session.h"
 #include "cli/compat/system_conventions.h"
 #include "cli/tool_context.h"
-#include "cli/transfer_display.h"
+#include "cli/device_run.h"
 #include "link/device_transfer.h"
 
 namespace {
@@ -68,9 +68,9 @@ int runTone(const CliOptions& options) {
     catchInterrupts();
     ToolContext tool;
     tool.port.portName = port;
-    TransferDisplay display(tool.port, options.trace, false);
+    DeviceRun transfer(tool.port, options.trace, false);
     int status = kExitFailed;
-    if (!takePort(tool, display, status)) return status;
+    if (!takePort(tool, transfer, status)) return status;
     if (!sendTone(tool, chosen->tone)) {
         reportPortFailure(port, tool.port.lastError, tool.port.lastErrorCode, tool.port.handle == -1);
         return kExitFailed;

@@ -11,7 +11,7 @@
 #include "cli/compat/console.h"
 #include "platform/byte_text.h"
 #include "cli/tool_context.h"
-#include "cli/transfer_display.h"
+#include "cli/device_run.h"
 
 const CommandHelp kVersionHelp = {
     "", 0, 0, nullptr, {},
@@ -28,10 +28,10 @@ int runVersion(const CliOptions& options) {
     ToolContext tool;
     Configurator& configurator = tool.configurator;
     tool.port.portName = port;
-    TransferDisplay display(tool.port, options.trace, standardErrorIsTerminal());
+    DeviceRun transfer(tool.port, options.trace, standardErrorIsTerminal());
     int status = kExitFailed;
-    if (!takePort(tool, display, status)) return status;
-    const TransferEnd end = display.request(configurator, TransferOp::VersionOnly);
+    if (!takePort(tool, transfer, status)) return status;
+    const TransferEnd end = transfer.request(configurator, TransferOp::VersionOnly);
     if (end == TransferEnd::Finished && configurator.outcome == Outcome::Succeeded) {
         if (options.json) {
             printJson(stdout, Json{{"port", port},
@@ -47,5 +47,5 @@ int runVersion(const CliOptions& options) {
         }
         if (!standardOutputArrived()) return kExitFailed;
     }
-    return reportTransfer(tool, display, end);
+    return reportTransfer(tool, transfer, end);
 }

@@ -21,7 +21,7 @@
 #include "cli/settings_printer.h"
 #include "cli/compat/console.h"
 #include "cli/tool_context.h"
-#include "cli/transfer_display.h"
+#include "cli/device_run.h"
 #include "cli/write_record.h"
 #include "config/config_image.h"
 #include "config/generation_inference.h"
@@ -37,12 +37,12 @@ struct TrackerHeld {
     TrackerSettings settings;
 };
 
-bool readTracker(ToolContext& tool, TransferDisplay& display, TrackerHeld& held, int& status) {
+bool readTracker(ToolContext& tool, DeviceRun& transfer, TrackerHeld& held, int& status) {
     Configurator& configurator = tool.configurator;
-    const TransferEnd end = display.request(configurator, TransferOp::VersionThenRead);
+    const TransferEnd end = transfer.request(configurator, TransferOp::VersionThenRead);
     const Outcome outcome = configurator.outcome;
     if (end != TransferEnd::Finished || outcome == Outcome::PortFailed || outcome == Outcome::NotFound) {
-        status = reportTransfer(tool, display, end);
+        status = reportTransfer(tool, transfer, end);
         return false;
     }
     held.model = configurator.settings.model;
@@ -114,7 +114,7 @@ std::string restoreCommandFor(const std::string& port, const std::string& file, 
     return restoreCommand(port, file, layout.recognised && layout.model != model);
 }
 
-bool recordedWrite(ToolContext& tool, TransferDisplay& display, const ConfigImage* exact, const std::string& restore,
+bool recordedWrite(ToolContext& tool, DeviceRun& transfer, const ConfigImage* exact, const std::string& restore,
                    TransferEnd& end) {
     WriteRecord record;
     std::string error;
@@ -127,28 +127,28 @@ bool recordedWrite(ToolContext& tool, TransferDisplay& display, const ConfigImag
     }
     printDetail("The write is recorded in " + record.file + " until the tracker answers after it.");
     Configurator& configurator = tool.configurator;
-    end = display.write(configurator, exact);
+    end = transfer.write(configurator, exact);
     // A tracker that answers the read-back after it was judged holds the image all the same:
     // one more read tells, compared with what was sent.
     const bool late = configurator.bytesReceived < kImageSize &&
                       (configurator.outcome == Outcome::NotRead || configurator.outcome == Outcome::VerifyFailed);
-    if (end == TransferEnd::Finished && late && display.imageBytesSent() == kImageSize && !display.interruptedWrite()) {
+    if (end == TransferEnd::Finished && late && transfer.imageBytesSent() == kImageSize && !transfer.interruptedWrite()) {
         printNote("The read-back was not complete in time (" + std::to_string(configurator.bytesReceived) +
                   " of 128 bytes); reading the tracker once more to verify.");
-        end = display.request(configurator, TransferOp::VersionThenRead);
+        end = transfer.request(configurator, TransferOp::VersionThenRead);
         if (end == TransferEnd::Finished && configurator.bytesReceived == kImageSize) configurator.verifyImage();
     }
-    if (!display.writeCommandSent() || display.answeredAfterWriteCommand()) clearWriteRecord(record);
+    if (!transfer.writeCommandSent() || transfer.answeredAfterWriteCommand()) clearWriteRecord(record);
     return true;
 }
 
 
-void describeTrackerState(const TransferDisplay& display, const std::string& restore) {
-    const bool waiting = display.writeCommandSent() && !display.answeredAfterWriteCommand();
-    if (!display.writeCommandSent())
+void describeTrackerState(const DeviceRun& transfer, const std::string& restore) {
+    const bool waiting = transfer.writeCommandSent() && !transfer.answeredAfterWriteCommand();
+    if (!transfer.writeCommandSent())
         printAside("Nothing of the new image reached the tracker: it holds what it held before.");
-    else if (display.imageBytesSent() < kImageSize)
-        printAside("The tracker got the write command and " + std::to_string(display.imageBytesSent()) +
+    else if (transfer.imageBytesSent() < kImageSize)
+        printAside("The tracker got the write command and " + std::to_string(transfer.imageBytesSent()) +
                    " of the 128 bytes of the new image: it may wait for the rest, or hold part of the new image "
                    "over the old one.");
     else
@@ -158,7 +158,7 @@ void describeTrackerState(const TransferDisplay& display, const std::string& res
         printAside("It has not answered since: switch it off and on again before anything else, so that it drops an "
                    "unfinished image (a later kavrelcfg on this port asks it first, and sends nothing more while it "
                    "does not answer).");
-    if (!display.writeCommandSent()) return;
+    if (!transfer.writeCommandSent()) return;
     if (restore.empty()) {
         printAside("No backup was made (--no-backup).");
         return;
@@ -168,7 +168,7 @@ void describeTrackerState(const TransferDisplay& display, const std::string& res
 }
 
 
-int reportWrite(const ToolContext& tool, const TransferDisplay& display, TransferEnd end, const std::string& restore) {
+int reportWrite(const ToolContext& tool, const DeviceRun& transfer, TransferEnd end, const std::string& restore) {
     if (tool.configurator.outcome == Outcome::Declined) {
         // Ctrl-C at the question declines it; that is an interrupt, not an answer.
         if (interruptRequested()) {
@@ -179,9 +179,9 @@ int reportWrite(const ToolContext& tool, const TransferDisplay& display, Transfe
         printHint("--yes accepts the questions where no terminal can answer them");
         return kExitFailed;
     }
-    const int result = reportTransfer(tool, display, end);
-    if (result != kExitSuccess && end != TransferEnd::Interrupted) describeTrackerState(display, restore);
-    return display.interruptedWrite() ? kExitInterrupted : result;
+    const int result = reportTransfer(tool, transfer, end);
+    if (result != kExitSuccess && end != TransferEnd::Interrupted) describeTrackerState(transfer, restore);
+    return transfer.interruptedWrite() ? kExitInterrupted : result;
 }
 
 
@@ -260,10 +260,10 @@ int runWrite(const CliOptions& options) {
     ToolContext tool;
     tool.port.portName = port;
     tool.promptOptions.assumeYes = options.yes;
-    TransferDisplay display(tool.port, options.trace, standardErrorIsTerminal());
+    DeviceRun transfer(tool.port, options.trace, standardErrorIsTerminal());
     int status = kExitFailed;
     TrackerHeld held;
-    if (!takePort(tool, display, status) || !readTracker(tool, display, held, status)) return status;
+    if (!takePort(tool, transfer, status) || !readTracker(tool, transfer, held, status)) return status;
     if (!usableConfiguration(tool, held, sources)) return kExitFailed;
 
     const ComposedSettings composed = composeSettings(sources.layers(trackerLayer(held)), held.model, sources.force);
@@ -289,8 +289,8 @@ int runWrite(const CliOptions& options) {
     const std::string restore = backupPath.empty() ? std::string() : restoreCommandFor(port, backupPath, held.image, held.model);
     tool.configurator.settings = composed.settings;
     TransferEnd end = TransferEnd::Finished;
-    if (!recordedWrite(tool, display, nullptr, restore, end)) return kExitFailed;
-    return reportWrite(tool, display, end, restore);
+    if (!recordedWrite(tool, transfer, nullptr, restore, end)) return kExitFailed;
+    return reportWrite(tool, transfer, end, restore);
 }
 
 namespace {
@@ -339,10 +339,10 @@ int runRestore(const CliOptions& options) {
     catchInterrupts();
     ToolContext tool;
     tool.port.portName = port;
-    TransferDisplay display(tool.port, options.trace, standardErrorIsTerminal());
+    DeviceRun transfer(tool.port, options.trace, standardErrorIsTerminal());
     int status = kExitFailed;
     TrackerHeld held;
-    if (!takePort(tool, display, status) || !readTracker(tool, display, held, status)) return status;
+    if (!takePort(tool, transfer, status) || !readTracker(tool, transfer, held, status)) return status;
     if (!fitsTracker(file, held.model, options.force)) return kExitFailed;
     if (held.bytes == kImageSize && held.image == file.image) {
         printNote("The tracker on " + port + " holds the image of " + displayName(name) + " already; nothing sent.");
@@ -360,6 +360,6 @@ int runRestore(const CliOptions& options) {
     // Should this fail, the file is still what the tracker is to hold.
     const std::string restore = name == "-" ? std::string() : restoreCommandFor(port, name, file.image, held.model);
     TransferEnd end = TransferEnd::Finished;
-    if (!recordedWrite(tool, display, &file.image, restore, end)) return kExitFailed;
-    return reportWrite(tool, display, end, restore);
+    if (!recordedWrite(tool, transfer, &file.image, restore, end)) return kExitFailed;
+    return reportWrite(tool, transfer, end, restore);
 }
