@@ -1,5 +1,4 @@
-// The POSIX SerialPort against a bare pty: its line settings, its time-outs, what its observer
-// sees, and the lastError text and system code of every failure it can meet.
+// The POSIX SerialPort against a bare pty.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -137,8 +136,7 @@ TEST(SerialPort, WritesPacedAndReadsOneByteAtATimeUntilTheTimeoutAsItsObserverSe
     EXPECT_EQ(seen, std::string("OS\x1B" "SDS\0S\rS\nS\xFF" "S\x11" "S\x13" "R\rR\nR\x11" "C", 24));
 }
 
-// Open, or held across closes, the port is exclusive and drops what came while it was closed;
-// released, the terminal is as it was: its own settings, not in exclusive mode.
+// Released, the terminal is as it was: its own settings, not in exclusive mode.
 TEST(SerialPort, IsExclusiveWhileOpenOrHeldAndLeavesTheTerminalAsItWas) {
     OpenPort first;
     SerialPort second;
@@ -173,7 +171,6 @@ TEST(SerialPort, IsExclusiveWhileOpenOrHeldAndLeavesTheTerminalAsItWas) {
     EXPECT_EQ(second.portName, first.pty.path());
 }
 
-// A terminal that carries a session is never taken.
 TEST(SerialPort, NeverTakesATerminalThatCarriesASession) {
     BarePty pty;
     const pid_t child = ::fork();

@@ -19,11 +19,7 @@ TrackerOptions trackerOptions(std::int32_t generation, std::int32_t lineBaud) {
 }
 
 SimulatedTracker::SimulatedTracker(const TrackerOptions& options)
-    : engine_(options), frontEnd_(engine_, [] {
-          FrontEndOptions keepEvents;
-          keepEvents.keepEvents = true;
-          return keepEvents;
-      }()) {
+    : engine_(options), frontEnd_(engine_, FrontEndOptions{"", "", nullptr, true}) {
     std::string error;
     if (!frontEnd_.open(error)) throw std::runtime_error(error);
     thread_ = std::thread([this] { frontEnd_.serve(stop_); });

@@ -1,5 +1,4 @@
-// A simulated tracker served on a pty by a thread of the test, the host side of a transfer driven
-// by the dialog's tick loop, and a bare pty for tests of the port itself.
+// A simulated tracker on a pty served by a thread of the test, the host side of a transfer, a bare pty.
 #pragma once
 
 #include <atomic>
@@ -38,8 +37,7 @@ private:
 std::vector<std::int32_t> versionRequestSpeeds(const std::vector<WireEvent>& events);
 std::vector<std::uint8_t> bytesOf(const std::vector<WireEvent>& events, WireKind kind);
 
-// The program's side of a transfer: a port, scripted prompts and a Configurator, with poll's
-// answer and the status line after every tick of the last run.
+// The program's side of a transfer, with poll's answer and the status after every tick of the last run.
 struct TransferRig {
     explicit TransferRig(const std::string& portPath);
     ScriptedPrompts script;
@@ -54,6 +52,11 @@ struct TransferRig {
     void runToIdle();
     void read() { startRead(configurator, TransferOp::VersionThenRead); runToIdle(); }
     void write() { configurator.beginWrite(); runToIdle(); }
+};
+
+// A simulated tracker and the program's side of a transfer to it.
+struct TrackerRig : SimulatedTracker, TransferRig {
+    explicit TrackerRig(const TrackerOptions& options) : SimulatedTracker(options), TransferRig(path()) {}
 };
 
 // A pty with nobody on the other side but the test, which keeps the master.

@@ -1,6 +1,4 @@
-// The transfer state machine against a simulated tracker on a pty, driven by the dialog's tick
-// loop: the course of every kind of transfer, what reached the tracker, and trackers and users
-// that do not behave.
+// The transfer state machine against a simulated tracker on a pty, driven by the dialog's tick loop.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -51,8 +49,7 @@ class EveryGeneration : public ::testing::TestWithParam<std::int32_t> {};
 
 TEST_P(EveryGeneration, ReadsThenWritesInItsOwnLayoutWhateverTheImageWasEncodedFor) {
     const std::int32_t generation = GetParam();
-    SimulatedTracker tracker(trackerOptions(generation));
-    TransferRig rig(tracker.path());
+    TrackerRig rig(trackerOptions(generation));
     rig.script.realPauses = true;  // generations 1 and 2 are deaf for a while after storing
     CommandGaps gaps;
     rig.port.observer = &gaps.observer;
@@ -78,7 +75,7 @@ TEST_P(EveryGeneration, ReadsThenWritesInItsOwnLayoutWhateverTheImageWasEncodedF
               (Texts{"Writing Config : ", "Writing Config : *", "Writing Config : **", "Writing Config : ***",
                      "Writing Config : ****", "Verifying Config"}));
     EXPECT_EQ(rig.script.pauses, generation <= FirmwareModel::V1_2 ? std::vector<int>{2000} : std::vector<int>{});
-    const TrackerEngine& engine = tracker.stop();
+    const TrackerEngine& engine = rig.stop();
     ASSERT_EQ(engine.stores().size(), 1u);
     EXPECT_EQ(engine.stores()[0].received, factoryImage(generation));
     EXPECT_EQ(versionRequestSpeeds(engine.events()), (std::vector<std::int32_t>{9600, 9600}));
@@ -92,22 +89,20 @@ TEST_P(EveryGeneration, ReadsThenWritesInItsOwnLayoutWhateverTheImageWasEncodedF
 INSTANTIATE_TEST_SUITE_P(Generations, EveryGeneration, ::testing::Values(FirmwareModel::V1_1, FirmwareModel::V1_2, FirmwareModel::V1_4, FirmwareModel::FaV1_4));
 
 TEST(VersionProbe, FindsA2400TrackerOnTheSecondAttemptGivesUpAfterFiveAndTakesNoEarlierReply) {
-    SimulatedTracker slow(trackerOptions(FirmwareModel::V1_4, 2400));
-    TransferRig rig(slow.path());
+    TrackerRig rig(trackerOptions(FirmwareModel::V1_4, 2400));
     rig.read();
     EXPECT_EQ(rig.configurator.statusMessage, "Read Config Successful");
     rig.read();
-    EXPECT_EQ(versionRequestSpeeds(slow.stop().events()), (std::vector<std::int32_t>{9600, 2400, 2400}));
+    EXPECT_EQ(versionRequestSpeeds(rig.stop().events()), (std::vector<std::int32_t>{9600, 2400, 2400}));
 
-    SimulatedTracker shortReply(faulty(FirmwareModel::V1_4, FaultKind::Short, 10));  // shorter than any version text
-    TransferRig gives(shortReply.path());
+    TrackerRig gives(faulty(FirmwareModel::V1_4, FaultKind::Short, 10));  // shorter than any version text
     gives.configurator.settings.model = FirmwareModel::FaV1_4;
     gives.read();
     EXPECT_EQ(gives.configurator.statusMessage, "Kavrel not found : (Kavrel v1.)");
     EXPECT_EQ(gives.configurator.outcome, Outcome::NotFound);
     EXPECT_EQ(gives.configurator.settings.model, FirmwareModel::None);
     EXPECT_EQ(gives.answers.size(), 15u);
-    EXPECT_EQ(versionRequestSpeeds(shortReply.stop().events()), (std::vector<std::int32_t>{9600, 2400, 9600, 2400, 9600}));
+    EXPECT_EQ(versionRequestSpeeds(gives.stop().events()), (std::vector<std::int32_t>{9600, 2400, 9600, 2400, 9600}));
 
     // A reply that came before an attempt (too late for the one before) is no answer to it.
     BarePty pty;
@@ -120,13 +115,12 @@ TEST(VersionProbe, FindsA2400TrackerOnTheSecondAttemptGivesUpAfterFiveAndTakesNo
 
 TEST(VersionProbe, APortThatWillNotReopenEndsTheProbeOrTheRead) {
     for (const bool versionFound : {false, true}) {
-        SimulatedTracker tracker(versionFound ? trackerOptions(FirmwareModel::V1_4) : faulty(FirmwareModel::V1_4, FaultKind::Short, 10));
-        TransferRig rig(tracker.path());
+        TrackerRig rig(versionFound ? trackerOptions(FirmwareModel::V1_4) : faulty(FirmwareModel::V1_4, FaultKind::Short, 10));
         rig.betweenTicks = [&](int tick) {
             if (tick == 2) rig.port.portName = kMissingPort;
         };
         rig.read();
-        EXPECT_EQ(bytesOf(tracker.stop().events(), WireKind::Heard), (Bytes{ESC, 'V'}));
+        EXPECT_EQ(bytesOf(rig.stop().events(), WireKind::Heard), (Bytes{ESC, 'V'}));
         if (versionFound) {
             EXPECT_EQ(rig.configurator.statusMessage, "Config not read ");
             continue;
@@ -168,8 +162,7 @@ TEST(WriteConfirmation, RiskyPathsAndRatesAskFirstAndDecliningSendsNothing) {
 
 TEST(WriteForTheTracker, ATextThatFitsOnlyTheFirstGenerationSendsNothingElsewhere) {
     for (const std::int32_t encodedFor : {FirmwareModel::V1_1, FirmwareModel::V1_4}) {
-        SimulatedTracker tracker(trackerOptions(FirmwareModel::V1_4));
-        TransferRig rig(tracker.path());
+        TrackerRig rig(trackerOptions(FirmwareModel::V1_4));
         Configurator& c = rig.configurator;
         c.settings.model = encodedFor;
         c.settings.statusText = std::string(87, 'x');  // the room generation 1 leaves with this path
@@ -186,7 +179,7 @@ TEST(WriteForTheTracker, ATextThatFitsOnlyTheFirstGenerationSendsNothingElsewher
         EXPECT_EQ(c.settings.statusText, std::string(85, 'x'));
         EXPECT_EQ(c.readImage, c.writeImage);
         EXPECT_EQ(c.bytesReceived, 128);
-        const TrackerEngine& engine = tracker.stop();
+        const TrackerEngine& engine = rig.stop();
         EXPECT_TRUE(engine.stores().empty());
         EXPECT_EQ(bytesOf(engine.events(), WireKind::Heard).size(), encodedFor == FirmwareModel::V1_1 ? 2u : 0u);  // ESC "V" at most
     }
@@ -207,8 +200,7 @@ TEST(WriteForTheTracker, CommandsSaveAndLoadDuringTheImageLeaveItWholeAndItsOutc
         {"tone", [](TransferRig& rig) { rig.configurator.testTone(TestTone::Both); }, "Config not read "},
     };
     for (const auto& c : cases) {
-        SimulatedTracker tracker(trackerOptions(FirmwareModel::FaV1_4));
-        TransferRig rig(tracker.path());
+        TrackerRig rig(trackerOptions(FirmwareModel::FaV1_4));
         rig.configurator.settings.callsign = "KV1ABC";
         rig.betweenTicks = [&](int tick) {
             if (tick == kFirstImageTick) c.command(rig);
@@ -218,14 +210,12 @@ TEST(WriteForTheTracker, CommandsSaveAndLoadDuringTheImageLeaveItWholeAndItsOutc
         rig.betweenTicks = nullptr;
         rig.read();
         EXPECT_EQ(rig.configurator.settings.callsign, "KV1ABC") << c.name;
-        const TrackerEngine& engine = tracker.stop();
+        const TrackerEngine& engine = rig.stop();
         ASSERT_FALSE(engine.stores().empty()) << c.name;
         for (const StoreEvent& store : engine.stores()) EXPECT_EQ(store.received, rig.configurator.readImage) << c.name;
     }
-    // A Load while a first-generation tracker is read: the read judges the tracker's image under
-    // the tracker's generation, not the file's.
-    SimulatedTracker tracker(trackerOptions(FirmwareModel::V1_1));
-    TransferRig rig(tracker.path());
+    // A Load while a first-generation tracker is read: its image is judged under its own generation.
+    TrackerRig rig(trackerOptions(FirmwareModel::V1_1));
     rig.betweenTicks = [&](int tick) {
         if (tick == kFirstImageTick) rig.configurator.loadFile(file.c_str());
     };
@@ -237,9 +227,7 @@ TEST(WriteForTheTracker, CommandsSaveAndLoadDuringTheImageLeaveItWholeAndItsOutc
 }
 
 TEST(TransferFaults, ReadBacksThatAreWrongLateOrPrecededByTheEchoFailTheVerification) {
-    // Echo: the tracker echoes the image as it stores it; nobody reads while writing, so the echo
-    // begins the read-back. Late: 300 ms is in time for the third tick of a reading phase, not for
-    // the first tick after the read-back command.
+    // An echo of the image begins the read-back; 300 ms late misses the first verifying tick.
     const struct {
         FaultKind fault;
         std::int32_t value;
@@ -250,8 +238,7 @@ TEST(TransferFaults, ReadBacksThatAreWrongLateOrPrecededByTheEchoFailTheVerifica
                  {FaultKind::Echo, 0, "Verify FAILED SIZE", 256},
                  {FaultKind::Late, 300, "Config not read ", 0}};
     for (const auto& c : cases) {
-        SimulatedTracker tracker(faulty(FirmwareModel::V1_4, c.fault, c.value));
-        TransferRig rig(tracker.path());
+        TrackerRig rig(faulty(FirmwareModel::V1_4, c.fault, c.value));
         rig.configurator.settings.model = FirmwareModel::V1_4;
         rig.configurator.settings.callsign = "KV2ABC";
         rig.write();
@@ -272,8 +259,7 @@ TEST(TransferFaults, ShortOverlongBabblingAndHungUpImagesAreCountedAndKeptInside
     for (const auto& c : cases) {
         TrackerOptions options = faulty(FirmwareModel::FaV1_4, c.fault, c.value);
         options.replyDelayMs = c.fault == FaultKind::HangUp ? 150 : 0;  // the line drops while a tick listens
-        SimulatedTracker tracker(options);
-        TransferRig rig(tracker.path());
+        TrackerRig rig(options);
         rig.configurator.writeImage.fill(0xA5);
         rig.configurator.settings.callsign = "UNTOUCHED";
         rig.read();
@@ -289,18 +275,15 @@ TEST(TransferFaults, ShortOverlongBabblingAndHungUpImagesAreCountedAndKeptInside
 }
 
 TEST(TransferFaults, AnEarlyGenerationIsDeafWithoutThePauseAndATestToneClosesThePort) {
-    SimulatedTracker early(trackerOptions(FirmwareModel::V1_1));
-    TransferRig rig(early.path());
+    TrackerRig rig(trackerOptions(FirmwareModel::V1_1));
     rig.configurator.settings.model = FirmwareModel::V1_1;
     rig.write();  // the pause is asked for but not taken
     EXPECT_EQ(rig.script.pauses, std::vector<int>{2000});
     EXPECT_EQ(rig.configurator.statusMessage, "Config not read ");
-    EXPECT_EQ(bytesOf(early.stop().events(), WireKind::Ignored), (Bytes{ESC, 'U'}));
+    EXPECT_EQ(bytesOf(rig.stop().events(), WireKind::Ignored), (Bytes{ESC, 'U'}));
 
-    // Tick 1 of the version phase has the reply, tick 1 of the reading phase the image: the
-    // phases go on with what they have.
-    SimulatedTracker tracker(trackerOptions(FirmwareModel::FaV1_4));
-    TransferRig toned(tracker.path());
+    // Tones on tick 1 of the version and of the reading phase: the phases go on with what they have.
+    TrackerRig toned(trackerOptions(FirmwareModel::FaV1_4));
     toned.betweenTicks = [&](int tick) {
         if (tick == 1 || tick == 4) toned.configurator.testTone(tick == 1 ? TestTone::Tone1200 : TestTone::Stop);
     };
@@ -308,6 +291,6 @@ TEST(TransferFaults, AnEarlyGenerationIsDeafWithoutThePauseAndATestToneClosesThe
     EXPECT_EQ(toned.configurator.statusMessage, "Read Config Successful");
     EXPECT_EQ(toned.port.lastError, "Close: ComPort Invalid");
     Bytes tones;
-    for (const ToneEvent& tone : tracker.stop().tones()) tones.push_back(tone.command);
+    for (const ToneEvent& tone : toned.stop().tones()) tones.push_back(tone.command);
     EXPECT_EQ(tones, (Bytes{'1', ESC}));
 }

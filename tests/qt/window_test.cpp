@@ -53,8 +53,7 @@ struct ModalAnswers {
     QTimer timer;
 };
 
-// Records each box as "caption|buttons|default button|text" and gives it the next answer, or
-// Esc once they run out.
+// Records each box as "caption|buttons|default button|text" and gives it the next answer, then Esc.
 std::function<void(QWidget*)> boxAnswers(QStringList& seen, std::deque<B> answers) {
     return [&seen, answers](QWidget* modal) mutable {
         auto* box = qobject_cast<QMessageBox*>(modal);
@@ -65,8 +64,7 @@ std::function<void(QWidget*)> boxAnswers(QStringList& seen, std::deque<B> answer
     };
 }
 
-// Clicks Write and waits for its end; true when the window's thread served an event while the
-// transfer was still under way, as it does when the transfer runs beside it.
+// Clicks Write and waits for its end; true when the window served an event meanwhile.
 bool writeServingEvents(MainWindow& window) {
     bool served = false;
     QTimer::singleShot(50, [&] { served = !window.idle(); });
@@ -86,10 +84,7 @@ private slots:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(settingsHome.path()));
     }
 
-    // A tracker's image read into the form, the controls of what its generation lacks disabled, an
-    // edited form written back: text one byte per character, the mode button clicked alone checked
-    // (the conversions are the form's, tested with it). The window keeps answering throughout the
-    // write, whose generation pauses before its read-back.
+    // The window keeps answering through the write and its pause (the conversions are the form's).
     void readAndWriteStayingResponsive() {
         TrackerSettings before, expected, shown, stored;  // a tracker configured before: not the defaults
         before.model = expected.model = stored.model = FirmwareModel::V1_2;
@@ -120,18 +115,15 @@ private slots:
         QVERIFY(!stored.peetMode);
     }
 
-    // The boxes of a write, as the Windows program shows them, before anything is sent: the risky
-    // path and rate (declining sends nothing) and the text that does not fit (nothing sent, the
-    // form shows the cut text).
+    // The write's boxes as this window shows them (which comes when is the transfer's).
     void writesAskFirst() {
         const QString confirm = "Kavrel Write|" + QString::number(B::Ok | B::Cancel) + '|' + QString::number(B::Cancel) + '|';
         const QString cut = "Text Truncated|" + QString::number(B::Ok) + '|' + QString::number(B::Ok) + '|' + kTextTruncatedText;
         const QString path = confirm + "You are about to configure your Kavrel with the ability to send a longer path";
         const QString rate = confirm + "You are about to configure your Kavrel with the ability to send at a rate";
-        // Which box comes when is the transfer's, tested with it; here the boxes as this window shows them.
-        const struct { const char* path; const char* rate; int length; std::deque<B> answers; QStringList asked; bool sent; } cases[] = {
-            {"WIDE1-1,WIDE7-7", "119", 6, {B::Ok, B::Cancel}, {path, rate}, false},
-            {"WIDE1-1,WIDE7-7", "119", 6, {B::Ok, B::Ok}, {path, rate}, true}, {"WIDE1-1", "300", 200, {B::Ok}, {cut}, false}};
+        const struct { const char* path; const char* rate; int length, shown; std::deque<B> answers; QStringList asked; bool sent; } cases[] = {
+            {"WIDE1-1,WIDE7-7", "119", 6, 6, {B::Ok, B::Cancel}, {path, rate}, false},
+            {"WIDE1-1,WIDE7-7", "119", 6, 6, {B::Ok, B::Ok}, {path, rate}, true}, {"WIDE1-1", "300", 200, 92, {B::Ok}, {cut}, false}};
         for (const auto& c : cases) {
             Rig rig(trackerOptions(FirmwareModel::FaV1_4));
             type(rig.window, IDC_PATH, c.path);
@@ -144,19 +136,14 @@ private slots:
             QCOMPARE(seen.size(), c.asked.size());
             for (int i = 0; i < seen.size(); ++i) QVERIFY2(seen[i].startsWith(c.asked[i]), qPrintable(seen[i]));
             QCOMPARE(bytesOf(rig.tracker.stop().events(), WireKind::FromHost).empty(), !c.sent);
-            TrackerSettings form, stored;  // the form shows what the image would have held
-            form.path = c.path, form.statusText = std::string(std::size_t(c.length), 'x');
-            QVERIFY(decodeSettings(encodeSettings(form).image, stored));
-            QCOMPARE(textOf(rig.window, IDC_STATUS_TEXT).toStdString(), stored.statusText);
+            QCOMPARE(textOf(rig.window, IDC_STATUS_TEXT), QString(c.shown, 'x'));  // what the image holds
         }
     }
 
-    // Save through a save dialog as the Windows program asks it, Load through an open dialog.
     void saveAndLoadThroughTheFileDialogs() {
         TempDir dir;
         MainWindow window({});
-        // The full name both times: whether the dialog adds its suffix to a typed name can depend on
-        // how far it has read the folder, and the suffix is checked below as the dialog's own.
+        // The full name: whether the dialog adds its suffix to a typed name depends on its folder reading.
         QStringList names{QString::fromStdString(dir.path("mine.kvr")), QString::fromStdString(dir.path("mine.kvr"))}, seen;
         ModalAnswers answers([&](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
@@ -175,7 +162,6 @@ private slots:
         QTRY_VERIFY2_WITH_TIMEOUT(window.state().status == "File Loaded", window.state().status.c_str(), 30000);
         QVERIFY(waitIdle(window));
         QCOMPARE(textOf(window, IDC_CALLSIGN), QString("N0SAVE"));
-        QVERIFY(window.control(IDC_FREQUENCY_MHZ)->isEnabled());  // a file is the FA generation's
         // Mode (1 save, 0 open), filter, suffix, the overwrite question kept, the name suggested (none to open).
         QCOMPARE(seen.value(0), QString("1|KavrelConfig Files (*.kvr)|kvr|0|config1.kvr"));
         QVERIFY2(seen.value(1).startsWith("0|KavrelConfig Files (*.kvr)|kvr|0|"), qPrintable(seen.value(1)));
@@ -188,16 +174,6 @@ private slots:
         QVERIFY(waitIdle(rig.window));
         QTest::qWait(300);  // the simulator's thread takes the last bytes off the pty
         QCOMPARE(bytesOf(rig.tracker.stop().events(), WireKind::Heard), std::vector<std::uint8_t>({27, 27, '1', 27, 27, '2', 27, 27, '3', 27, 27, 27}));
-    }
-
-    // A babbling tracker never holds the window, and its write fails (what each fault comes to is
-    // the transfer's, tested with it).
-    void aBabblingTrackerNeverFreezesTheWindow() {
-        TrackerOptions options = trackerOptions(FirmwareModel::FaV1_4);
-        options.fault = {FaultKind::Babble, 0};
-        Rig rig(options);
-        QVERIFY(writeServingEvents(rig.window));
-        QCOMPARE(rig.window.state().status, std::string("Verify FAILED SIZE"));
     }
 };
 

@@ -1,5 +1,4 @@
-// The form both windows share, on a window of plain data: which control holds each setting, the
-// lenient conversions both ways, and the controls each generation enables.
+// The form both windows share, on a window of plain data.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -12,8 +11,7 @@
 
 namespace {
 
-// A window's controls as texts by identifier, a check box's "1" checked and "0" not; and which
-// controls were enabled or disabled.
+// A window's controls as texts by identifier (a check box "1" or "0"), and which were enabled.
 struct Window {
     mutable std::map<int, std::string> texts;
     mutable std::map<int, bool> enabled;
@@ -36,8 +34,6 @@ int controlOf(SettingId setting) { return settingControl(settingSpec(setting))->
 
 }  // namespace
 
-// An edit for a text or a number (digits only for a whole number, upper case for the station's
-// callsign and path), a check box or radio button for a switch.
 TEST(FormTemplate, EverySettingHasOneControlThatFitsIt) {
     for (const SettingSpec& spec : kSettingSpecs) {
         const std::string name = settingControlName(spec);
@@ -55,9 +51,7 @@ TEST(FormTemplate, EverySettingHasOneControlThatFitsIt) {
     }
 }
 
-// One control at a time, the others showing the defaults, so that a control bound to another
-// setting shows: what is typed, and what the form shows once it was read and the settings written
-// back.
+// One control at a time, the others at the defaults, so that a control bound to another setting shows.
 TEST(FormFields, EachControlFeedsItsOwnSettingLenientlyAndShowsItBack) {
     using S = SettingId;
     const struct { SettingId setting; std::string typed, shown; } rows[] = {
@@ -71,8 +65,7 @@ TEST(FormFields, EachControlFeedsItsOwnSettingLenientlyAndShowsItBack) {
         // Cut to the field: the low 16 bits, the low 8.
         {S::AutoTxDelayMs, "70000", "4464"}, {S::SendEvery, "300", "44"}, {S::AutoTxRateSec, "-1", "65535"},
         {S::QuietTimeMs, "", "0"},
-        // atof stops at the comma; single precision (144.000504 where a double is 144.000499...), and
-        // infinity beyond the floats; the first 99 characters.
+        // atof stops at the comma; single precision (144.000504, not 144.000499), infinity beyond.
         {S::FrequencyMHz, "144,39", "144.000"}, {S::FrequencyMHz, "145.5", "145.500"},
         {S::FrequencyMHz, "144.0005", "144.001"}, {S::FrequencyMHz, "1e300", "inf"},
         {S::FrequencyMHz, std::string(97, ' ') + "145", "14.000"},
@@ -92,8 +85,7 @@ TEST(FormFields, EachControlFeedsItsOwnSettingLenientlyAndShowsItBack) {
     }
 }
 
-// The controls of what a generation lacks are disabled, the others of that kind enabled; no other
-// control is touched.
+// No other control than those a generation may lack is touched.
 TEST(FormFields, EnablesTheControlsOfWhatTheGenerationCarries) {
     const std::string some = " IDC_ALLOW_TTL_SERIAL IDC_INVERT_CD IDC_SEND_WITH_WEATHER";
     const struct { std::int32_t model; std::string disabled; } rows[] = {

@@ -25,8 +25,7 @@ TEST(FormatText, FormatsWhatFitsAndRefusesWhatDoesNot) {
     EXPECT_EQ(formatText(buffer, "%3.3f", 3.4e38), -1);
 }
 
-// Messages keep paths and typed text (backslashes, UTF-8) and hide only controls; texts from a
-// tracker or an image show every byte that is not printable ASCII, and read back unambiguously.
+// Messages hide only controls; texts from a tracker show every byte that is not printable ASCII.
 TEST(ByteText, HexAndEscapes) {
     EXPECT_EQ(hexBytes(std::string("\x0B\x5A\xFF", 3)) + " " + hexByte(0xAB, HexCase::Lower), "0B 5A FF ab");
     const std::string text = "a\\b\"\r\x7F\xC3\xA9";

@@ -112,24 +112,21 @@ TEST(Codec, FrequencyOnlyInsideTheBandAndOnlyForTheFaGeneration) {
         EXPECT_EQ(image[10], c.high) << c.mhz;
     }
     EXPECT_FLOAT_EQ(stepsToFrequency(29304), 146.52f);
-    // Under generation 1 bytes 9 and 10 are the destination's; read as generation 4 they are a
-    // frequency of 205.450 MHz.
+    // Generation 1's destination bytes read as generation 4's frequency.
     TrackerSettings s = defaultsFor(FirmwareModel::FaV1_4);
     ASSERT_TRUE(decodeSettings(defaultImage(FirmwareModel::V1_1), s));
     EXPECT_FLOAT_EQ(s.frequencyMHz, 205.45f);
 }
 
-TEST(Codec, EachGenerationCarriesItsOwnSwitchesIdentifierAndBlockStart) {
+// The identifier and block start of each generation are in its default image.
+TEST(Codec, EachGenerationCarriesItsOwnSwitches) {
     const struct {
         std::int32_t model;
-        std::uint8_t flags, blockStart, identifierByte5;
-    } cases[] = {{FirmwareModel::None, 0xC0, 11, 0x62}, {FirmwareModel::V1_1, 0xC0, 9, 0x62}, {FirmwareModel::V1_2, 0xDC, 11, 0x64}, {FirmwareModel::V1_4, 0xDD, 11, 0x68},
-                 {FirmwareModel::FaV1_4, 0xDD, 11, 0x68}};
+        std::uint8_t flags;
+    } cases[] = {{FirmwareModel::None, 0xC0}, {FirmwareModel::V1_1, 0xC0}, {FirmwareModel::V1_2, 0xDC}, {FirmwareModel::V1_4, 0xDD}, {FirmwareModel::FaV1_4, 0xDD}};
     for (const auto& c : cases) {
         const ConfigImage image = encodeSettings(everythingSet(c.model)).image;
         EXPECT_EQ(image[kFlagsIndex], c.flags) << c.model;
-        EXPECT_EQ(image[kBlockStartIndex], c.blockStart) << c.model;
-        EXPECT_EQ(image[c.blockStart + 5], c.identifierByte5) << c.model;  // "APKV01", "APKV12", "APKV14"
         EXPECT_EQ(image[1], 0xF5);
         EXPECT_EQ(image[3] + 256 * image[4], 0x1234);
         if (c.model != FirmwareModel::V1_1) { EXPECT_EQ(image[9] + 256 * image[10], c.model == FirmwareModel::FaV1_4 ? 29304 : 0) << c.model; }

@@ -1,5 +1,4 @@
-// Saving a configuration file replaces only the file meant: links, devices, folders, names that
-// were there before, and folders in which no temporary file can be made.
+// Saving a configuration file replaces only the file meant.
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
@@ -33,8 +32,7 @@ std::size_t entries(const std::string& folder) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
-// Saves in a child process, as an ordinary user when the tests run as root, with the file size
-// limited to maxBytes; asNew: as a file that must be new.
+// Saves in a child process, as an ordinary user, with the file size limited; asNew: a file that must be new.
 FileSaveResult saveAsUser(const std::string& path, rlim_t maxBytes = RLIM_INFINITY, bool asNew = false) {
     const pid_t child = fork();
     if (child == 0) {
@@ -113,8 +111,7 @@ TEST(SaveImageFile, WritesInPlaceWhereNoTemporaryFileCanBeMadeAndKeepsTheOldFile
     EXPECT_EQ(entries(dir.path("closed")), 1u);
 }
 
-// Linux follows no link another user planted in a sticky world-writable folder such as /tmp
-// (fs.protected_symlinks): neither does a save, which would replace the file it leads to.
+// A save follows no link another user planted in a sticky world-writable folder (fs.protected_symlinks).
 TEST(SaveImageFile, FollowsNoLinkTheSystemRefusesToFollow) {
     if (readWholeFile("/proc/sys/fs/protected_symlinks") != "1\n") GTEST_SKIP() << "fs.protected_symlinks is not 1 here";
     if (geteuid() != 0) GTEST_SKIP() << "planting another user's link takes root";

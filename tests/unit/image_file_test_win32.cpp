@@ -1,5 +1,4 @@
-// A file another program holds open cannot be replaced on Windows; it is saved in place where the
-// other program lets a plain write through.
+// A file another program holds open cannot be replaced on Windows: it is saved in place.
 #include <windows.h>
 
 #include <gtest/gtest.h>

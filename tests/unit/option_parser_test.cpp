@@ -1,5 +1,4 @@
-// A command line from a table of options: what it parses and refuses, and the usage, option list
-// and completion the same table gives.
+// A command line from a table of options, and the usage, option list and completion it gives.
 #include <gtest/gtest.h>
 
 #include "options/option_completion.h"

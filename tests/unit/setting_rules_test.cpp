@@ -1,5 +1,4 @@
-// The strict values kavrelcfg takes: what each setting accepts as text, what it stores, why it
-// refuses the rest, and which records do not fit the image or hold what no tool writes.
+// The strict values kavrelcfg takes, and records that do not fit the image or hold what no tool writes.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -74,8 +73,7 @@ TEST(SettingRules, AllowedValuesAndStepsAreSaidAsTheUserTypesThem) {
     EXPECT_EQ(std::string(storageStep(*findSetting("autoTxRateSec"))), "");
 }
 
-// A record can hold what no text gives: a value out of range, a status text longer than the room
-// the path leaves, control characters decoded from a damaged image.
+// A record can hold what no text gives, e.g. control characters decoded from a damaged image.
 TEST(SettingRules, RecordsThatDoNotFitOrThatNoToolWritesAreNamed) {
     TrackerSettings settings;
     settings.model = FirmwareModel::V1_1;

@@ -32,24 +32,17 @@ TEST(StationAddressParse, TakesLettersAndDigitsUpToTheStopAndReadsTheSsid) {
 }
 
 TEST(StationAddressField, EncodesAndFormatsTheSevenBytes) {
-    const AddressField field = encodeStationAddress(parseStationAddress("NOCALL-7"));
-    EXPECT_EQ(field, (AddressField{0x9C, 0x9E, 0x86, 0x82, 0x98, 0x98, 0x6E}));
-
-    std::uint8_t bytes[7] = {0x9C, 0x9E, 0x86, 0x82, 0x98, 0x98, 0x60};
-    EXPECT_EQ(formatStationAddress(bytes), "NOCALL");
-    bytes[6] = 0x78;
-    EXPECT_EQ(formatStationAddress(bytes), "NOCALL-12");
-    bytes[6] = 0x7F;  // SSID 15 with the end mark
-    EXPECT_EQ(formatStationAddress(bytes), "NOCALL-15");
-    bytes[6] = 0x95;  // bits 7, 5 and the mark play no part: SSID 10
-    EXPECT_EQ(formatStationAddress(bytes), "NOCALL-10");
-
-    const std::uint8_t inner[7] = {0x9C, 0x40, 0x86, 0x82, 0x98, 0x98, 0x60};
-    EXPECT_EQ(formatStationAddress(inner), "NCALL");
-    const std::uint8_t blank[7] = {0x40, 0x40, 0x40, 0x40, 0x40, 0x40, 0x60};
-    EXPECT_EQ(formatStationAddress(blank), "");
-    const std::uint8_t blankWithSsid[7] = {0x40, 0x40, 0x40, 0x40, 0x40, 0x40, 0x6A};
-    EXPECT_EQ(formatStationAddress(blankWithSsid), "-5");
+    EXPECT_EQ(encodeStationAddress(parseStationAddress("NOCALL-7")), (AddressField{0x9C, 0x9E, 0x86, 0x82, 0x98, 0x98, 0x6E}));
+    const struct { AddressField bytes; const char* text; } cases[] = {
+        {{0x9C, 0x9E, 0x86, 0x82, 0x98, 0x98, 0x60}, "NOCALL"},
+        {{0x9C, 0x9E, 0x86, 0x82, 0x98, 0x98, 0x78}, "NOCALL-12"},
+        {{0x9C, 0x9E, 0x86, 0x82, 0x98, 0x98, 0x7F}, "NOCALL-15"},  // SSID 15 with the end mark
+        {{0x9C, 0x9E, 0x86, 0x82, 0x98, 0x98, 0x95}, "NOCALL-10"},  // bits 7, 5 and the mark play no part
+        {{0x9C, 0x40, 0x86, 0x82, 0x98, 0x98, 0x60}, "NCALL"},
+        {{0x40, 0x40, 0x40, 0x40, 0x40, 0x40, 0x60}, ""},
+        {{0x40, 0x40, 0x40, 0x40, 0x40, 0x40, 0x6A}, "-5"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(formatStationAddress(c.bytes.data()), c.text) << c.text;
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// KavrelConfig.exe as it ships, with a tracker on COM1 and a silent port on COM20 (the ends of the
-// probed range): it lists both, the first selected, and Esc ends its loop with exit code 0.
+// KavrelConfig.exe as it ships, with ports on COM1 and COM20, the ends of the probed range.
 #include <windows.h>
 
 #include <gtest/gtest.h>

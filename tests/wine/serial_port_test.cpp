@@ -1,5 +1,4 @@
-// The Win32 SerialPort: COM3 and COM12 lead to ptys nobody answers on, COM4 to a device that is no
-// serial port; the other ports are absent.
+// The Win32 SerialPort, on the ports CMakeLists.txt maps.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -61,8 +60,7 @@ TEST(Win32SerialPort, ReopeningClosingAndTheDestructorReleaseTheHandle) {
         last = port.handle;
     }
     EXPECT_FALSE(isOpen(last));
-    // Held, a close keeps the handle (and with it the port, which Wine does not make exclusive) until
-    // it is released.
+    // Held, a close keeps the handle until it is released.
     SerialPort held;
     held.held = true;
     held.portName = "COM3";
@@ -76,8 +74,7 @@ TEST(Win32SerialPort, ReopeningClosingAndTheDestructorReleaseTheHandle) {
     EXPECT_FALSE(isOpen(first));
 }
 
-// 8N1 at the port's speed, no flow control, DTR and RTS on, other flags kept: (flags AND NOT 0x236C)
-// OR 0x1010. Wine reads DSR, DTR and RTS settings back from no pty: the DCB is taken as handed over.
+// DTR and RTS on, no flow control, other flags kept; checked as handed over, as Wine reads none back.
 TEST(Win32SerialPort, OpenSetsTheTrackersLineWithoutFlowControlAndItsTimeouts) {
     static std::uint8_t reported;
     static DCB applied;
