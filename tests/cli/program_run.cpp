@@ -66,6 +66,12 @@ std::vector<std::string> kavrelcfg(const std::vector<std::string>& args) {
 
 }  // namespace
 
+::testing::AssertionResult endedWith(const ProgramResult& run, int exitCode, const std::string& err) {
+    if (run.exitCode == exitCode && run.err.find(err) != std::string::npos) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "exit status " << run.exitCode << ", not " << exitCode << ", or no \"" << err
+                                         << "\" in standard error:\n" << run.err;
+}
+
 ProgramResult runKavrelcfg(const std::vector<std::string>& args, int timeoutMs, const std::string& standardOutput) {
     TempDir folder;
     return collect(spawn(kavrelcfg(args), folder, standardOutput), folder, timeoutMs);

@@ -1,6 +1,8 @@
 // kavrelcfg and kavrel-sim as child processes: what kavrelcfg printed and how it ended.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <sys/types.h>
 
 #include <cstdint>
@@ -17,6 +19,9 @@ struct ProgramResult {
     std::string out;
     std::string err;
 };
+
+// Whether the run ended with exitCode and its standard error holds err; what it got when not.
+::testing::AssertionResult endedWith(const ProgramResult& run, int exitCode, const std::string& err = "");
 
 // Stdin /dev/null (no terminal), stdout to standardOutput if named; killed after timeoutMs.
 ProgramResult runKavrelcfg(const std::vector<std::string>& args, int timeoutMs = 30000, const std::string& standardOutput = "");

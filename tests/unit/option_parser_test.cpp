@@ -90,6 +90,7 @@ TEST(OptionParser, UsageListAndCompletionComeFromTheTable) {
     };
     EXPECT_EQ(completed({"-p", "A"}, "--b"), " --backup");
     EXPECT_EQ(completed({"--model"}, ""), " 0 1 2");
+    EXPECT_EQ(completed({"-p"}, ""), "");  // a value no list knows, not an operand
     EXPECT_EQ(completed({"--backup"}, ""), "kvr:");
     EXPECT_EQ(completed({"-p", "--", "--"}, ""), " x y");
     EXPECT_EQ(completed({"--generation=3"}, "-v"), " -v");

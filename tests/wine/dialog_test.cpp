@@ -97,28 +97,18 @@ protected:
 using Tracker = Dialog;
 
 // Mode buttons that the dialog manager neither groups nor checks on its own; shown centred.
-TEST_F(Dialog, TemplateHasEachControlOnceInTabOrderWithTheStylesThatMatter) {
+TEST_F(Dialog, TemplateHasEachControlOnceWithTheStylesThatMatter) {
     std::map<int, int> count;
-    std::vector<int> tabStops;
     for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
         const int id = static_cast<short>(GetDlgCtrlID(c));
         const LONG style = GetWindowLongA(c, GWL_STYLE), type = style & BS_TYPEMASK;
         EXPECT_TRUE(++count[id] == 1 || id == IDC_STATIC) << id;
-        if ((style & WS_TABSTOP) != 0) tabStops.push_back(id);
         EXPECT_FALSE(textOf(c, GetClassNameA) == "Button" && type == BS_DEFPUSHBUTTON) << id;
         if (id == IDC_WX200_MODE || id == IDC_PEET_MODE) {
             EXPECT_EQ(style & WS_GROUP, 0) << id;
             EXPECT_EQ(type, BS_AUTORADIOBUTTON) << id;
         }
     }
-    EXPECT_EQ(count[IDC_STATIC], 5) << "group boxes";
-    EXPECT_EQ(count.size(), 41u) << "controls with an identifier of their own, and IDC_STATIC";
-    EXPECT_EQ(tabStops, (std::vector<int>{IDC_PORT, IDC_READ_VERSION, IDC_READ_CONFIG, IDC_WRITE_CONFIG, IDC_SAVE,
-                                          IDC_LOAD, IDCANCEL, IDC_SEND_1200, IDC_SEND_2200, IDC_SEND_BOTH,
-                                          IDC_STOP_TEST, IDC_CALLSIGN, IDC_PATH, IDC_STATUS_TEXT, IDC_SEND_EVERY,
-                                          IDC_AUTO_TX_DELAY_MS, IDC_AUTO_TX_RATE_SEC, IDC_QUIET_TIME_MS, IDC_CALIBRATION,
-                                          IDC_ALLOW_TTL_SERIAL, IDC_PEET_MODE, IDC_INVERT_CD, IDC_SEND_WITH_WEATHER,
-                                          IDC_TX_TWIST, IDC_FREQUENCY_MHZ}));
     RECT r{};  // shown, and centred: each half of screen and window taken on its own
     EXPECT_TRUE(IsWindowVisible(dialog));
     ASSERT_TRUE(GetWindowRect(dialog, &r));
