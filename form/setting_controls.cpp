@@ -18,9 +18,16 @@ std::string settingControlName(const SettingSpec& spec) {
     return name;
 }
 
-const ControlRow* settingControl(const SettingSpec& spec) {
-    const std::string name = settingControlName(spec);
+namespace {
+
+const ControlRow* rowNamed(const std::string& name) {
     for (const ControlRow& row : kMainDialog)
         if (name == row.name) return &row;
     return nullptr;
 }
+
+}  // namespace
+
+const ControlRow* settingControl(const SettingSpec& spec) { return rowNamed(settingControlName(spec)); }
+
+const ControlRow* fieldLabel(const ControlRow& field) { return rowNamed(std::string(field.name) + "_LABEL"); }

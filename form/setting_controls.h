@@ -14,3 +14,7 @@ std::string settingControlName(const SettingSpec& spec);
 
 // The setting's control in kMainDialog; nullptr when the template has none of that name.
 const ControlRow* settingControl(const SettingSpec& spec);
+
+// The text that names a field: the template's row named like the field with "_LABEL" after it
+// (IDC_CALLSIGN_LABEL for IDC_CALLSIGN); nullptr when the template has none.
+const ControlRow* fieldLabel(const ControlRow& field);

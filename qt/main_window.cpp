@@ -12,6 +12,7 @@
 
 #include "form/control_ids.h"
 #include "form/dialog_template.h"
+#include "form/setting_controls.h"
 #include "qt/file_dialogs.h"
 #include "qt/port_selector.h"
 
@@ -108,6 +109,12 @@ void MainWindow::createControls(const std::vector<std::string>& namedPorts) {
         if (row.kind == ControlClass::GroupBox) widget->lower();  // a frame stays behind what it frames
         if (row.id != IDC_STATIC) controls_.insert(row.id, widget);
     }
+    // Each field is its label's buddy and carries the label's text as its name, for screen readers.
+    for (const ControlRow& row : kMainDialog)
+        if (const ControlRow* label = fieldLabel(row)) {
+            qobject_cast<QLabel*>(control(label->id))->setBuddy(control(row.id));
+            control(row.id)->setAccessibleName(QString::fromLatin1(label->caption));
+        }
 }
 
 QWidget* MainWindow::createControl(const ControlRow& row, const std::vector<std::string>& namedPorts) {

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QFile>
+#include <QLineEdit>
 
 #include <algorithm>
 #include <utility>
@@ -28,6 +29,10 @@ PortSelector::PortSelector(std::vector<std::string> namedPorts, QWidget* parent)
     : QComboBox(parent), namedPorts_(std::move(namedPorts)) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
+    // The template gives the box no label. Assistive tools read a combo box's name from its
+    // line edit, so both carry it.
+    setAccessibleName(QStringLiteral("Serial port"));
+    lineEdit()->setAccessibleName(accessibleName());
     refill();
     setCurrentIndex(0);
 }

@@ -1,6 +1,8 @@
 // The window on the offscreen platform, against simulated trackers on ptys run by the test.
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -166,6 +168,20 @@ private slots:
         QCOMPARE(seen.value(0), QString("1|KavrelConfig Files (*.kvr)|kvr|0|config1.kvr"));
         QVERIFY2(seen.value(1).startsWith("0|KavrelConfig Files (*.kvr)|kvr|0|"), qPrintable(seen.value(1)));
         QVERIFY2(!seen.value(1).endsWith(".kvr"), qPrintable(seen.value(1)));
+    }
+
+    // What a screen reader says for each control: a field its label, the port box what it is.
+    void everyControlIsNamed() {
+        MainWindow window({});
+        for (const ControlRow& row : kMainDialog) {
+            if (row.id == IDC_STATIC) continue;
+            QAccessibleInterface* control = QAccessible::queryAccessibleInterface(window.control(row.id));
+            QVERIFY2(control != nullptr && !control->text(QAccessible::Name).isEmpty(), row.name);
+            if (const ControlRow* label = fieldLabel(row)) QCOMPARE(control->text(QAccessible::Name), QString(label->caption));
+        }
+        // A combo box's own name is the text it shows; its line edit carries the name.
+        QLineEdit* port = qobject_cast<QComboBox*>(window.control(IDC_PORT))->lineEdit();
+        QCOMPARE(QAccessible::queryAccessibleInterface(port)->text(QAccessible::Name), QString("Serial port"));
     }
 
     void tonesReachTheWire() {

@@ -48,6 +48,7 @@ TEST(FormTemplate, EverySettingHasOneControlThatFitsIt) {
         EXPECT_EQ(!isSwitch, control.kind == ControlClass::Edit) << name;
         EXPECT_EQ(spec.kind == SettingKind::Whole, (control.style & kDigitsOnly) != 0) << name;
         EXPECT_EQ(spec.id == SettingId::Callsign || spec.id == SettingId::Path, (control.style & kUppercase) != 0) << name;
+        EXPECT_EQ(!isSwitch, fieldLabel(control) != nullptr) << name;  // a switch's caption is its name
     }
 }
 
