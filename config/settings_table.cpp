@@ -7,23 +7,36 @@
 using TS = TrackerSettings;
 
 const SettingSpec kSettingSpecs[kSettingCount] = {
-    {SettingId::Callsign, "callsign", &TS::callsign, SettingKind::Text, Carried::All, 0, 0, ""},
-    {SettingId::Path, "path", &TS::path, SettingKind::Text, Carried::All, 0, 0, ""},
-    {SettingId::StatusText, "statusText", &TS::statusText, SettingKind::Text, Carried::All, 0, 0, ""},
-    {SettingId::Calibration, "calibration", &TS::calibration, SettingKind::Whole, Carried::All, 0, 255, ""},
-    {SettingId::AutoTxDelayMs, "autoTxDelayMs", &TS::autoTxDelayMs, SettingKind::Whole, Carried::All, 0, 1700, "ms"},
-    {SettingId::SendEvery, "sendEvery", &TS::sendEvery, SettingKind::Whole, Carried::All, 0, 255, ""},
-    {SettingId::AutoTxRateSec, "autoTxRateSec", &TS::autoTxRateSec, SettingKind::Whole, Carried::All, 0, 65535, "s"},
-    {SettingId::QuietTimeMs, "quietTimeMs", &TS::quietTimeMs, SettingKind::Whole, Carried::All, 0, 6706, "ms"},
-    {SettingId::FrequencyMHz, "frequencyMHz", &TS::frequencyMHz, SettingKind::Frequency, Carried::OnlyFaV1_4, 144000,
-     148000, "MHz"},
-    {SettingId::TxTwist, "txTwist", &TS::txTwist, SettingKind::Switch, Carried::FromV1_4, 0, 1, ""},
-    {SettingId::InvertCd, "invertCd", &TS::invertCd, SettingKind::Switch, Carried::FromV1_2, 0, 1, ""},
-    {SettingId::SendWithWeather, "sendWithWeather", &TS::sendWithWeather, SettingKind::Switch, Carried::FromV1_2, 0, 1,
-     ""},
-    {SettingId::AllowTtlSerial, "allowTtlSerial", &TS::allowTtlSerial, SettingKind::Switch, Carried::FromV1_2, 0, 1, ""},
-    {SettingId::PeetMode, "peetMode", &TS::peetMode, SettingKind::Switch, Carried::All, 0, 1, ""},
-    {SettingId::Wx200Mode, "wx200Mode", &TS::wx200Mode, SettingKind::Switch, Carried::All, 0, 1, ""},
+    {SettingId::Callsign, "callsign", &TS::callsign, SettingKind::Text, Carried::All, 0, 0, "",
+     "The station's callsign: the sender of every report"},
+    {SettingId::Path, "path", &TS::path, SettingKind::Text, Carried::All, 0, 0, "",
+     "The digipeaters asked to relay each report"},
+    {SettingId::StatusText, "statusText", &TS::statusText, SettingKind::Text, Carried::All, 0, 0, "",
+     "The text of the status report"},
+    {SettingId::Calibration, "calibration", &TS::calibration, SettingKind::Whole, Carried::All, 0, 255, "",
+     "A raw calibration value for the tracker's hardware"},
+    {SettingId::AutoTxDelayMs, "autoTxDelayMs", &TS::autoTxDelayMs, SettingKind::Whole, Carried::All, 0, 1700, "ms",
+     "How long the radio is keyed before the data starts (the transmit delay)"},
+    {SettingId::SendEvery, "sendEvery", &TS::sendEvery, SettingKind::Whole, Carried::All, 0, 255, "",
+     "How often the status report goes out: once every this many reports"},
+    {SettingId::AutoTxRateSec, "autoTxRateSec", &TS::autoTxRateSec, SettingKind::Whole, Carried::All, 0, 65535, "s",
+     "The time between automatic reports"},
+    {SettingId::QuietTimeMs, "quietTimeMs", &TS::quietTimeMs, SettingKind::Whole, Carried::All, 0, 6706, "ms",
+     "How long the channel must be quiet before the tracker transmits"},
+    {SettingId::FrequencyMHz, "frequencyMHz", &TS::frequencyMHz, SettingKind::Frequency, Carried::OnlyFaV1_4,
+     144000, 148000, "MHz", "The radio's transmit frequency"},
+    {SettingId::TxTwist, "txTwist", &TS::txTwist, SettingKind::Switch, Carried::FromV1_4, 0, 1, "",
+     "Raises the high tone's level against the low tone's (transmit twist)"},
+    {SettingId::InvertCd, "invertCd", &TS::invertCd, SettingKind::Switch, Carried::FromV1_2, 0, 1, "",
+     "Inverts the sense of the radio's carrier-detect line"},
+    {SettingId::SendWithWeather, "sendWithWeather", &TS::sendWithWeather, SettingKind::Switch, Carried::FromV1_2, 0,
+     1, "", "Sends the status report along with the weather reports"},
+    {SettingId::AllowTtlSerial, "allowTtlSerial", &TS::allowTtlSerial, SettingKind::Switch, Carried::FromV1_2, 0, 1, "",
+     "Accepts the weather station's serial data at TTL levels"},
+    {SettingId::PeetMode, "peetMode", &TS::peetMode, SettingKind::Switch, Carried::All, 0, 1, "",
+     "Reads a Peet weather station"},
+    {SettingId::Wx200Mode, "wx200Mode", &TS::wx200Mode, SettingKind::Switch, Carried::All, 0, 1, "",
+     "Reads a WX200/WM918 weather station"},
 };
 
 bool isCarried(Carried rule, std::int32_t model) {
@@ -38,6 +51,20 @@ bool isCarried(Carried rule, std::int32_t model) {
         break;
     }
     return true;
+}
+
+const char* carryingGenerations(Carried rule) {
+    switch (rule) {
+    case Carried::FromV1_2:
+        return "generations 2 to 4";
+    case Carried::FromV1_4:
+        return "generations 3 and 4";
+    case Carried::OnlyFaV1_4:
+        return "generation 4 only";
+    case Carried::All:
+        break;
+    }
+    return "";
 }
 
 const SettingSpec& settingSpec(SettingId id) { return kSettingSpecs[static_cast<int>(id)]; }

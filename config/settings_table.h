@@ -14,6 +14,8 @@
 // Which firmware generations carry a setting; every rule compares the model's integer value.
 enum class Carried : std::uint8_t { All, FromV1_2, FromV1_4, OnlyFaV1_4 };
 bool isCarried(Carried rule, std::int32_t model);
+// The generations that carry a setting, as help and tooltips say it ("generations 2 to 4"); "" for all.
+const char* carryingGenerations(Carried rule);
 
 enum class SettingKind : std::uint8_t { Text, Whole, Frequency, Switch };
 
@@ -52,6 +54,7 @@ struct SettingSpec {
     std::int32_t minimum;
     std::int32_t maximum;
     const char* unit;  // "ms", "s", "MHz" or ""
+    const char* does;  // what it does, as help and the window's tooltips say it
 };
 
 extern const SettingSpec kSettingSpecs[kSettingCount];

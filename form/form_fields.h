@@ -9,7 +9,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
+#include "config/settings_table.h"
 #include "config/tracker_settings.h"
 
 // How a window reads and sets its controls, by template identifier; context is the window's own
@@ -31,3 +34,21 @@ void writeFields(const ControlAccess& controls, const TrackerSettings& settings)
 // Enables or disables the controls of the settings some generations lack, as model carries them;
 // no other control changes.
 void enableFields(const ControlAccess& controls, std::int32_t model);
+
+// The strict reading of the form, for a window not bound by the lenient conversions: each field a
+// generation carries judged by the setting rules kavrelcfg uses. A field either holds its value as
+// typed, or the tracker stores it otherwise (a number rounded to the tracker's step, a callsign in
+// the form the image gives it back), or the tracker cannot hold it at all.
+enum class FieldVerdict : std::uint8_t { Holds, StoredOtherwise, Refused };
+struct FieldJudgement {
+    SettingId setting;
+    FieldVerdict verdict;
+    std::string why;  // "'70000' is out of range; allowed: 0 to 65535 s"; "" when it holds
+};
+// One judgement per setting, in the table's order; a setting the generation does not carry holds
+// whatever its field shows.
+std::vector<FieldJudgement> judgeFields(const ControlAccess& controls, std::int32_t model);
+
+// What a field's setting does, the values it takes and the generations that carry it, for tooltips
+// and screen readers.
+std::string fieldDescription(const SettingSpec& spec);

@@ -6,7 +6,6 @@
 
 #include <cstddef>
 
-#include "form/form_fields.h"
 
 namespace {
 
@@ -21,7 +20,15 @@ void getText(const void* context, int id, char* buffer, int size) {
 
 void setText(const void* context, int id, const char* text) { edit(context, id)->setText(QString::fromLatin1(text)); }
 bool isChecked(const void* context, int id) { return button(context, id)->isChecked(); }
-void setChecked(const void* context, int id, bool checked) { button(context, id)->setChecked(checked); }
+// The mode buttons are exclusive to the user, yet an image may hold both modes or neither, and the
+// form shows what it holds.
+void setChecked(const void* context, int id, bool checked) {
+    QAbstractButton* shown = button(context, id);
+    const bool exclusive = shown->autoExclusive();
+    shown->setAutoExclusive(false);
+    shown->setChecked(checked);
+    shown->setAutoExclusive(exclusive);
+}
 void setEnabled(const void* context, int id, bool enabled) { controlsOf(context).value(id)->setEnabled(enabled); }
 
 ControlAccess access(const Controls& controls) { return {&controls, getText, setText, isChecked, setChecked, setEnabled}; }
@@ -31,3 +38,6 @@ ControlAccess access(const Controls& controls) { return {&controls, getText, set
 void readForm(const Controls& controls, TrackerSettings& settings) { readFields(access(controls), settings); }
 void writeForm(const Controls& controls, const TrackerSettings& settings) { writeFields(access(controls), settings); }
 void updateEnables(const Controls& controls, std::int32_t model) { enableFields(access(controls), model); }
+std::vector<FieldJudgement> judgeForm(const Controls& controls, std::int32_t model) {
+    return judgeFields(access(controls), model);
+}

@@ -5,8 +5,10 @@
 #include <QHash>
 
 #include <cstdint>
+#include <vector>
 
 #include "config/tracker_settings.h"
+#include "form/form_fields.h"
 
 class QWidget;
 
@@ -19,3 +21,5 @@ void readForm(const Controls& controls, TrackerSettings& settings);
 void writeForm(const Controls& controls, const TrackerSettings& settings);
 // Enables the controls of the settings that the generation carries; no other control changes.
 void updateEnables(const Controls& controls, std::int32_t model);
+// The fields judged by the setting rules, for the generation (form/form_fields.h).
+std::vector<FieldJudgement> judgeForm(const Controls& controls, std::int32_t model);

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
@@ -81,8 +82,15 @@ MainWindow::MainWindow(const std::vector<std::string>& namedPorts, QWidget* pare
       prompts_(this) {
     setWindowTitle(QString::fromLatin1(kMainDialog.title));
     createControls(namedPorts);
-    writeForm(controls_, state_.settings);
+    marks_ = std::make_unique<FieldMarks>(controls_);
+    showForm(state_.settings);
     updateEnables(controls_, state_.settings.model);
+    for (QWidget* control : controls_)
+        if (auto* field = qobject_cast<QLineEdit*>(control)) {
+            connect(field, &QLineEdit::textChanged, this, [this] { markFields(nullptr); });
+            connect(field, &QLineEdit::textEdited, this, [this, field] { markFields(field); });
+        }
+    markFields(nullptr);
     if (const QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
     session_ = std::make_unique<SessionThread>(prompts_);
     connect(&session_->session(), &TrackerSession::changed, this, &MainWindow::showState);
@@ -149,10 +157,10 @@ QWidget* MainWindow::createControl(const ControlRow& row, const std::vector<std:
     case ControlClass::CheckBox:
         return new QCheckBox(caption, this);
     case ControlClass::RadioButton: {
-        // Two independent switches that the clicks keep exclusive; the form may show both or neither.
+        // Exclusive, so that the checked one is the Tab stop, the arrow keys move between them and
+        // any input that checks one unchecks the other. The form may still show both (an image that
+        // holds both modes); a click then leaves only the one clicked.
         auto* radio = new QRadioButton(caption, this);
-        radio->setAutoExclusive(false);
-        radio->setFocusPolicy(Qt::ClickFocus);  // not a tab stop in the template
         const int other = row.id == IDC_WX200_MODE ? IDC_PEET_MODE : IDC_WX200_MODE;
         connect(radio, &QRadioButton::clicked, this, [this, id = row.id, other] { selectMode(id, other); });
         return radio;
@@ -161,14 +169,45 @@ QWidget* MainWindow::createControl(const ControlRow& row, const std::vector<std:
     return nullptr;
 }
 
+// The checked mode is the Tab stop, as Qt keeps it once the user chooses; with neither checked
+// (an image may hold neither), both are.
+void MainWindow::showForm(const TrackerSettings& settings) {
+    writeForm(controls_, settings);
+    const QWidgetList modes{control(IDC_WX200_MODE), control(IDC_PEET_MODE)};
+    const bool none = !settings.wx200Mode && !settings.peetMode;
+    for (QWidget* mode : modes)
+        mode->setFocusPolicy(qobject_cast<QRadioButton*>(mode)->isChecked() || none ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
 // The settings follow at the next readForm.
 void MainWindow::selectMode(int clicked, int other) {
+    auto* left = qobject_cast<QRadioButton*>(control(other));
+    left->setAutoExclusive(false);  // so that it can be unchecked when both were shown checked
+    left->setChecked(false);
+    left->setAutoExclusive(true);
     qobject_cast<QRadioButton*>(control(clicked))->setChecked(true);
-    qobject_cast<QRadioButton*>(control(other))->setChecked(false);
+}
+
+void MainWindow::markFields(QWidget* edited) {
+    marks_->update(state_.settings.model);
+    if (edited != nullptr) statusLine_->setText(marks_->remark(controls_.key(edited)));
+}
+
+bool MainWindow::formCanBeWritten() {
+    marks_->update(state_.settings.model);
+    const QStringList refused = marks_->refusals();
+    if (refused.isEmpty()) return true;
+    statusLine_->setText(QString("Not written: the tracker cannot hold %1 of the fields").arg(refused.size()));
+    QMessageBox::warning(this, QString::fromLatin1(kMainDialog.title),
+                         "Nothing was written: the tracker cannot hold these values.\n\n" + refused.join('\n') +
+                             "\n\nCorrect them and write again.");
+    marks_->firstRefused()->setFocus();
+    return false;
 }
 
 // Save reads the form only once a file was chosen; a cancelled dialog does nothing.
 void MainWindow::run(const ButtonCommand& button) {
+    if (button.command == SessionCommand::Write && !formCanBeWritten()) return;
     SessionRequest request;
     request.command = button.command;
     request.tone = button.tone;
@@ -182,10 +221,14 @@ void MainWindow::run(const ButtonCommand& button) {
     session_->post(request);
 }
 
+// The session's status shows when it changes or a command ends; in between the line may hold the
+// window's own remarks on the fields.
 void MainWindow::showState(const SessionState& state) {
+    const bool news = state.status != state_.status || state.handled != state_.handled;
+    const bool otherModel = state.settings.model != state_.settings.model;
     state_ = state;
-    if (state.refreshForm) writeForm(controls_, state.settings);
+    if (state.refreshForm) showForm(state.settings);
     updateEnables(controls_, state.settings.model);
-    const QString status = QString::fromLatin1(state.status);
-    if (statusLine_->text() != status) statusLine_->setText(status);
+    if (otherModel) markFields(nullptr);
+    if (news) statusLine_->setText(QString::fromLatin1(state.status));
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "qt/field_marks.h"
 #include "qt/form_binding.h"
 #include "qt/tracker_session.h"
 #include "qt/window_prompts.h"
@@ -37,12 +38,18 @@ private:
     void createControls(const std::vector<std::string>& namedPorts);
     QWidget* createControl(const ControlRow& row, const std::vector<std::string>& namedPorts);
     void run(const ButtonCommand& button);
+    void showForm(const TrackerSettings& settings);
     void selectMode(int clicked, int other);
     void showState(const SessionState& state);
+    // The fields judged anew; an edited field's remark goes to the status line.
+    void markFields(QWidget* edited);
+    // false, with the fields named, when the tracker cannot hold some of them.
+    bool formCanBeWritten();
 
     Controls controls_;
     PortSelector* ports_ = nullptr;
     QLabel* statusLine_ = nullptr;
+    std::unique_ptr<FieldMarks> marks_;
     SessionState state_;
     std::uint64_t posted_ = 0;
     WindowPrompts prompts_;

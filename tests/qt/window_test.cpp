@@ -1,6 +1,7 @@
 // The window on the offscreen platform, against simulated trackers on ptys run by the test.
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -99,33 +100,40 @@ private slots:
         QCOMPARE(rig.window.state().status, std::string("Read Config Successful"));
         QVERIFY(decodeSettings(options.eeprom, expected));
         readForm(rig.window.controls(), shown);
+        // The tracker's text is shown as it is, marked: the tracker takes printable ASCII only.
+        QVERIFY(rig.window.control(IDC_STATUS_TEXT)->accessibleDescription().startsWith("Cannot be written: the text holds the byte 0xE4"));
+        QVERIFY(edit(rig.window, IDC_STATUS_TEXT)->actions().value(0)->isVisible());  // a sign, not colour alone
         for (const SettingSpec& spec : kSettingSpecs) {
             QVERIFY2(sameSetting(spec, shown, expected), spec.name);
             QCOMPARE(rig.window.control(settingControl(spec)->id)->isEnabled(), isCarried(spec.carried, FirmwareModel::V1_2));
         }
         type(rig.window, IDC_CALLSIGN, "n0gen");  // upper case as it is typed; the status text keeps its case
-        edit(rig.window, IDC_STATUS_TEXT)->setText(QStringLiteral("M\u00EFxed"));  // keyClicks types ASCII only
+        type(rig.window, IDC_STATUS_TEXT, "Mixed");
         type(rig.window, IDC_AUTO_TX_RATE_SEC, "600");
         click(rig.window, IDC_WX200_MODE);
         QVERIFY(writeServingEvents(rig.window));
         QCOMPARE(rig.window.state().status, std::string("Config Written Successfully!"));
         QVERIFY(decodeSettings(rig.tracker.stop().eeprom(), stored));
         QCOMPARE(stored.callsign, std::string("N0GEN"));
-        QCOMPARE(stored.statusText, std::string("M\xEFxed"));
+        QCOMPARE(stored.statusText, std::string("Mixed"));
         QCOMPARE(stored.autoTxRateSec, std::uint16_t(600));
         QVERIFY(stored.wx200Mode);
         QVERIFY(!stored.peetMode);
     }
 
-    // The write's boxes as this window shows them (which comes when is the transfer's).
+    // The write's boxes as this window shows them (which comes when is the transfer's); a form the
+    // tracker cannot hold is refused before anything is sent, its fields named.
     void writesAskFirst() {
         const QString confirm = "Kavrel Write|" + QString::number(B::Ok | B::Cancel) + '|' + QString::number(B::Cancel) + '|';
-        const QString cut = "Text Truncated|" + QString::number(B::Ok) + '|' + QString::number(B::Ok) + '|' + kTextTruncatedText;
         const QString path = confirm + "You are about to configure your Kavrel with the ability to send a longer path";
         const QString rate = confirm + "You are about to configure your Kavrel with the ability to send at a rate";
-        const struct { const char* path; const char* rate; int length, shown; std::deque<B> answers; QStringList asked; bool sent; } cases[] = {
-            {"WIDE1-1,WIDE7-7", "119", 6, 6, {B::Ok, B::Cancel}, {path, rate}, false},
-            {"WIDE1-1,WIDE7-7", "119", 6, 6, {B::Ok, B::Ok}, {path, rate}, true}, {"WIDE1-1", "300", 200, 92, {B::Ok}, {cut}, false}};
+        const QString refused = "Kavrel Config|" + QString::number(B::Ok) + '|' + QString::number(B::Ok) +
+                                "|Nothing was written: the tracker cannot hold these values.\n\n";
+        const struct { const char* path; const char* rate; int length; std::deque<B> answers; QStringList asked; bool sent; } cases[] = {
+            {"WIDE1-1,WIDE7-7", "119", 6, {B::Ok, B::Cancel}, {path, rate}, false},
+            {"WIDE1-1,WIDE7-7", "119", 6, {B::Ok, B::Ok}, {path, rate}, true},
+            {"WIDE1-1", "300", 200, {}, {refused + "Text: 200 characters do not fit: with this path 92 fit"}, false},
+            {"WIDE1-1", "70000", 6, {}, {refused + "Auto TX Rate: '70000' is out of range; allowed: 0 to 65535 s\n\n"}, false}};
         for (const auto& c : cases) {
             Rig rig(trackerOptions(FirmwareModel::FaV1_4));
             type(rig.window, IDC_PATH, c.path);
@@ -138,7 +146,6 @@ private slots:
             QCOMPARE(seen.size(), c.asked.size());
             for (int i = 0; i < seen.size(); ++i) QVERIFY2(seen[i].startsWith(c.asked[i]), qPrintable(seen[i]));
             QCOMPARE(bytesOf(rig.tracker.stop().events(), WireKind::FromHost).empty(), !c.sent);
-            QCOMPARE(textOf(rig.window, IDC_STATUS_TEXT), QString(c.shown, 'x'));  // what the image holds
         }
     }
 
@@ -182,6 +189,39 @@ private slots:
         // A combo box's own name is the text it shows; its line edit carries the name.
         QLineEdit* port = qobject_cast<QComboBox*>(window.control(IDC_PORT))->lineEdit();
         QCOMPARE(QAccessible::queryAccessibleInterface(port)->text(QAccessible::Name), QString("Serial port"));
+    }
+
+    // The mode buttons are one choice whatever the input: the checked one is the Tab stop, the arrow
+    // keys move the choice, a screen reader's action checks one and unchecks the other.
+    void modeButtonsAreOneChoice() {
+        MainWindow window({});
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* wx200 = qobject_cast<QAbstractButton*>(window.control(IDC_WX200_MODE));
+        auto* peet = qobject_cast<QAbstractButton*>(window.control(IDC_PEET_MODE));
+        auto modes = [&] { return QString("%1%2").arg(int(wx200->isChecked())).arg(int(peet->isChecked())); };
+        QWidgetList tabbed;
+        window.control(IDC_CALLSIGN)->setFocus();
+        for (int i = 0; i < 40 && !tabbed.contains(QApplication::focusWidget()); ++i) {
+            tabbed << QApplication::focusWidget();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QVERIFY(tabbed.contains(peet) && !tabbed.contains(wx200));
+        peet->setFocus();
+        QTest::keyClick(peet, Qt::Key_Left);
+        QCOMPARE(modes(), QString("10"));
+        QCOMPARE(QApplication::focusWidget(), wx200);
+        QAccessibleInterface* peetAccessible = QAccessible::queryAccessibleInterface(peet);
+        QCOMPARE(peetAccessible->role(), QAccessible::RadioButton);
+        peetAccessible->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QCOMPARE(modes(), QString("01"));
+        TrackerSettings both;  // an image may hold both; a click leaves the one clicked
+        both.wx200Mode = true;
+        writeForm(window.controls(), both);
+        QCOMPARE(modes(), QString("11"));
+        click(window, IDC_PEET_MODE);
+        QCOMPARE(modes(), QString("01"));
     }
 
     void tonesReachTheWire() {
