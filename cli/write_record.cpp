@@ -6,7 +6,7 @@
 
 #include "cli/json_output.h"
 #include "cli/named_files.h"
-#include "cli/state_folder.h"
+#include "link/state_folder.h"
 #include "platform/c_runtime.h"
 
 namespace fs = std::filesystem;

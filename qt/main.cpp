@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QIcon>
 #include <QTimer>
 
 #include <clocale>
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("kavrel-config"));
     QApplication::setApplicationVersion(QStringLiteral(KAVREL_VERSION_TEXT));
     QGuiApplication::setDesktopFileName(QStringLiteral("kavrel-config"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/kavrel-config.svg")));
     // Qt takes the user's locale; numbers in the form are read and written with a decimal point,
     // as the Windows program does (atof, "%3.3f").
     std::setlocale(LC_NUMERIC, "C");

@@ -1,21 +1,26 @@
 #include "qt/main_window.h"
 
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QUrl>
 
 #include "form/control_ids.h"
 #include "form/dialog_template.h"
 #include "form/setting_controls.h"
 #include "qt/file_dialogs.h"
+#include "kavrel_version.h"
 #include "qt/port_selector.h"
+#include "qt/restore_dialog.h"
 
 // What each push button asks of the session.
 struct ButtonCommand {
@@ -37,6 +42,54 @@ const ButtonCommand kButtonCommands[] = {
     {IDC_SEND_BOTH, SessionCommand::Tone, TestTone::Both},
     {IDC_STOP_TEST, SessionCommand::Tone, TestTone::Stop},
 };
+
+// The menu bar: every button of the dialog under its caption, and what the dialog has no room for.
+enum class MenuOnly : std::uint8_t { None, RestoreBackup, Manual, About };
+struct MenuEntry {
+    const char* menu;
+    int button;  // the template's button the entry presses; 0 for a MenuOnly entry
+    MenuOnly own;
+    // The platform's own shortcut where it has one, else ours (made once the application runs).
+    QKeySequence::StandardKey standardKey;
+    const char* keys;
+    bool separated = false;  // a line above it
+};
+
+const MenuEntry kMenuEntries[] = {
+    {"&File", IDC_LOAD, MenuOnly::None, QKeySequence::Open, ""},
+    {"&File", IDC_SAVE, MenuOnly::None, QKeySequence::Save, ""},
+    {"&File", 0, MenuOnly::RestoreBackup, QKeySequence::UnknownKey, ""},
+    {"&File", IDCANCEL, MenuOnly::None, QKeySequence::Quit, "", true},
+    {"&Tracker", IDC_READ_CONFIG, MenuOnly::None, QKeySequence::UnknownKey, "Ctrl+R"},
+    {"&Tracker", IDC_WRITE_CONFIG, MenuOnly::None, QKeySequence::UnknownKey, "Ctrl+Shift+W"},
+    {"&Tracker", IDC_READ_VERSION, MenuOnly::None, QKeySequence::UnknownKey, "Ctrl+Shift+V"},
+    {"&Tracker", IDC_SEND_1200, MenuOnly::None, QKeySequence::UnknownKey, "", true},
+    {"&Tracker", IDC_SEND_2200, MenuOnly::None, QKeySequence::UnknownKey, ""},
+    {"&Tracker", IDC_SEND_BOTH, MenuOnly::None, QKeySequence::UnknownKey, ""},
+    {"&Tracker", IDC_STOP_TEST, MenuOnly::None, QKeySequence::UnknownKey, ""},
+    {"&Help", 0, MenuOnly::Manual, QKeySequence::HelpContents, ""},
+    {"&Help", 0, MenuOnly::About, QKeySequence::UnknownKey, "", true},
+};
+
+const char* menuOnlyText(MenuOnly entry) {
+    switch (entry) {
+    case MenuOnly::RestoreBackup:
+        return "&Restore Backup…";
+    case MenuOnly::Manual:
+        return "&Manual";
+    case MenuOnly::About:
+        return "&About Kavrel Config";
+    case MenuOnly::None:
+        break;
+    }
+    return "";
+}
+
+const ControlRow& templateRow(int id) {
+    for (const ControlRow& row : kMainDialog)
+        if (row.id == id) return row;
+    return *kMainDialog.begin();
+}
 
 // Dialog units to pixels as Windows converts them: a quarter of the font's average character
 // width across, an eighth of its height down.
@@ -81,7 +134,10 @@ MainWindow::MainWindow(const std::vector<std::string>& namedPorts, QWidget* pare
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       prompts_(this) {
     setWindowTitle(QString::fromLatin1(kMainDialog.title));
+    form_ = new QWidget(this);
     createControls(namedPorts);
+    createMenus();
+    statusLine_->setText(QString::fromLatin1(state_.status));
     marks_ = std::make_unique<FieldMarks>(controls_);
     showForm(state_.settings);
     updateEnables(controls_, state_.settings.model);
@@ -99,10 +155,50 @@ MainWindow::MainWindow(const std::vector<std::string>& namedPorts, QWidget* pare
 
 MainWindow::~MainWindow() = default;
 
+void MainWindow::createMenus() {
+    auto* bar = new QMenuBar(this);
+    QMenu* menu = nullptr;
+    for (const MenuEntry& entry : kMenuEntries) {
+        if (menu == nullptr || menu->title() != entry.menu) menu = bar->addMenu(entry.menu);
+        if (entry.separated) menu->addSeparator();
+        QAction* action = menu->addAction(entry.own == MenuOnly::None ? QString::fromLatin1(templateRow(entry.button).caption)
+                                                                       : QString::fromUtf8(menuOnlyText(entry.own)));
+        action->setShortcut(*entry.keys != 0 ? QKeySequence(QString::fromLatin1(entry.keys)) : QKeySequence(entry.standardKey));
+        switch (entry.own) {
+        case MenuOnly::None:
+            connect(action, &QAction::triggered, qobject_cast<QAbstractButton*>(control(entry.button)), &QAbstractButton::click);
+            break;
+        case MenuOnly::RestoreBackup:
+            connect(action, &QAction::triggered, this, &MainWindow::restoreBackup);
+            break;
+        case MenuOnly::Manual:
+            connect(action, &QAction::triggered, this, [this] {
+                if (!QDesktopServices::openUrl(QUrl(QStringLiteral("man:kavrel-config(1)"))))
+                    QMessageBox::information(this, QStringLiteral("Manual"),
+                                             QStringLiteral("No program here shows manual pages: run 'man kavrel-config' in a terminal."));
+            });
+            break;
+        case MenuOnly::About:
+            connect(action, &QAction::triggered, this, [this] {
+                QMessageBox::about(this, QStringLiteral("About Kavrel Config"),
+                                   QStringLiteral("Kavrel Config " KAVREL_VERSION_TEXT "\n\nReads, edits, saves and writes the "
+                                                  "configuration of Kavrel trackers.\n\nMIT License. Copyright (c) 2026 the "
+                                                  "Kavrel Config developers."));
+            });
+            break;
+        }
+    }
+    // The dialog's controls keep their places below the bar.
+    const int top = bar->sizeHint().height();
+    bar->setGeometry(0, 0, form_->width(), top);
+    form_->move(0, top);
+    setFixedSize(form_->width(), form_->height() + top);
+}
+
 // In the template's order, which makes it the tab order too.
 void MainWindow::createControls(const std::vector<std::string>& namedPorts) {
     const DialogUnits units(font());
-    setFixedSize(units.x(kMainDialog.width), units.y(kMainDialog.height));
+    form_->setFixedSize(units.x(kMainDialog.width), units.y(kMainDialog.height));
     for (const ControlRow& row : kMainDialog) {
         QWidget* widget = createControl(row, namedPorts);
         // A combo box's rectangle includes its drop-down list.
@@ -129,10 +225,10 @@ QWidget* MainWindow::createControl(const ControlRow& row, const std::vector<std:
     const QString caption = QString::fromLatin1(row.caption);
     switch (row.kind) {
     case ControlClass::ComboBox:
-        ports_ = new PortSelector(namedPorts, this);
+        ports_ = new PortSelector(namedPorts, form_);
         return ports_;
     case ControlClass::PushButton: {
-        auto* button = new QPushButton(caption, this);
+        auto* button = new QPushButton(caption, form_);
         button->setAutoDefault(false);  // no default button: Enter in a field presses nothing
         for (const ButtonCommand& command : kButtonCommands)
             if (command.id == row.id) connect(button, &QPushButton::clicked, this, [this, &command] { run(command); });
@@ -142,25 +238,25 @@ QWidget* MainWindow::createControl(const ControlRow& row, const std::vector<std:
     case ControlClass::GroupBox: {
         // The caption sits on the frame's top line, as on Windows: the template places controls
         // just below that line.
-        auto* group = new QGroupBox(caption, this);
+        auto* group = new QGroupBox(caption, form_);
         group->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
                                             "QGroupBox::title { subcontrol-origin: margin; left: 0.4em; padding: 0 0.2em; }"));
         return group;
     }
     case ControlClass::Label: {
-        QLabel* label = createLabel(row, this);
+        QLabel* label = createLabel(row, form_);
         if (row.id == IDC_STATUS_LINE) statusLine_ = label;
         return label;
     }
     case ControlClass::Edit:
-        return createEdit(row, this);
+        return createEdit(row, form_);
     case ControlClass::CheckBox:
-        return new QCheckBox(caption, this);
+        return new QCheckBox(caption, form_);
     case ControlClass::RadioButton: {
         // Exclusive, so that the checked one is the Tab stop, the arrow keys move between them and
         // any input that checks one unchecks the other. The form may still show both (an image that
         // holds both modes); a click then leaves only the one clicked.
-        auto* radio = new QRadioButton(caption, this);
+        auto* radio = new QRadioButton(caption, form_);
         const int other = row.id == IDC_WX200_MODE ? IDC_PEET_MODE : IDC_WX200_MODE;
         connect(radio, &QRadioButton::clicked, this, [this, id = row.id, other] { selectMode(id, other); });
         return radio;
@@ -203,6 +299,15 @@ bool MainWindow::formCanBeWritten() {
                              "\n\nCorrect them and write again.");
     marks_->firstRefused()->setFocus();
     return false;
+}
+
+void MainWindow::restoreBackup() {
+    SessionRequest request;
+    request.command = SessionCommand::Restore;
+    if (!chooseBackup(this, request.backup)) return;
+    request.portName = ports_->portName();
+    ++posted_;
+    session_->post(request);
 }
 
 // Save reads the form only once a file was chosen; a cancelled dialog does nothing.

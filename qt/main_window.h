@@ -35,9 +35,11 @@ public:
     bool idle() const { return state_.handled == posted_ && !state_.transferRunning; }
 
 private:
+    void createMenus();
     void createControls(const std::vector<std::string>& namedPorts);
     QWidget* createControl(const ControlRow& row, const std::vector<std::string>& namedPorts);
     void run(const ButtonCommand& button);
+    void restoreBackup();
     void showForm(const TrackerSettings& settings);
     void selectMode(int clicked, int other);
     void showState(const SessionState& state);
@@ -46,6 +48,7 @@ private:
     // false, with the fields named, when the tracker cannot hold some of them.
     bool formCanBeWritten();
 
+    QWidget* form_ = nullptr;  // the template's controls, below the menu bar
     Controls controls_;
     PortSelector* ports_ = nullptr;
     QLabel* statusLine_ = nullptr;

@@ -4,11 +4,29 @@
 
 #include <chrono>
 
+#include "config/config_image.h"
+#include "config/setting_rules.h"
 #include "qt/window_prompts.h"
 
 namespace {
 
 constexpr std::chrono::milliseconds kTick{100};
+constexpr char kCaption[] = "Kavrel Write";
+
+std::string layoutName(std::int32_t model) {
+    for (const VersionText& version : kVersionTexts)
+        if (version.model == model) return std::string("generation ") + std::to_string(model) + ", " + version.text;
+    return "a layout of no known generation";
+}
+
+// What putting the backup back changes on the tracker, a line per setting.
+std::string restoreChanges(const TrackerSettings& held, const TrackerSettings& backup) {
+    std::string lines;
+    for (const SettingChange& change : settingChanges(held, backup))
+        lines += std::string(change.spec->name) + ": " + (change.carriedBefore ? valueText(held, *change.spec) : "(none)") +
+                 " -> " + (change.carriedAfter ? valueText(backup, *change.spec) : "(none)") + "\n";
+    return lines.empty() ? "Nothing changes: the tracker holds these settings already.\n" : lines;
+}
 
 }  // namespace
 
@@ -27,8 +45,51 @@ void TrackerSession::stop() {
     thread()->quit();
 }
 
-// As the Windows dialog's tick: poll, and show the status whatever poll answered.
-void TrackerSession::tick() { publish(configurator_.poll() != 0); }
+// As the Windows dialog's tick: poll, and show the status whatever poll answered. The read before a
+// write leaves the form as the user made it.
+void TrackerSession::tick() {
+    const bool refresh = configurator_.poll() != 0;
+    if (!writeWaiting_) {
+        publish(refresh);
+    } else if (configurator_.operation == TransferOp::Idle) {
+        writeWaiting_ = false;
+        publish(backUpAndWrite());
+    } else {
+        publish(false);
+    }
+}
+
+bool TrackerSession::backUpAndWrite() {
+    Configurator& c = configurator_;
+    const SessionRequest& request = waitingWrite_;
+    const TrackerSettings held = c.settings;
+    takeForm(request.form);
+    // No tracker, or a port that did not open: the read's status says so, and nothing is sent.
+    if (c.outcome == Outcome::PortFailed || c.outcome == Outcome::NotFound) return false;
+    std::string why = "it sent " + std::to_string(c.bytesReceived) + " of its 128 bytes";
+    if (c.bytesReceived == kImageSize &&
+        saveInBackupFolder(c.readImage, c.outcome == Outcome::Succeeded ? held.callsign : std::string(), backup_, why))
+        why.clear();
+    const Prompts& ask = c.prompts();
+    if (!why.empty() &&
+        !ask.confirm(ask.context, kCaption, ("No backup could be made of what the tracker holds: " + why + ".\n\nWrite all the same?").c_str())) {
+        c.statusMessage = "Nothing written: no backup could be made";
+        return false;
+    }
+    if (request.command == SessionCommand::Write) return c.beginWrite() != 0;
+    TrackerSettings restored;
+    restored.model = request.backup.model;
+    decodeSettings(request.backup.image, restored);
+    const std::string question = "Put back the backup of " + request.backup.time + " (" + layoutName(request.backup.model) +
+                                 ") as it is?\n\n" + restoreChanges(held, restored);
+    if (!ask.confirm(ask.context, kCaption, question.c_str())) {
+        c.statusMessage = "Nothing written: the restore was not confirmed";
+        return false;
+    }
+    c.settings = restored;
+    c.beginImageWrite(request.backup.image);
+    return true;
+}
 
 void TrackerSession::takeForm(const TrackerSettings& form) {
     const std::int32_t model = configurator_.settings.model;
@@ -46,10 +107,12 @@ void TrackerSession::handle(const SessionRequest& request) {
         startRead(c, request.command == SessionCommand::ReadVersion ? TransferOp::VersionOnly : TransferOp::VersionThenRead);
         break;
     case SessionCommand::Write:
-        takeForm(request.form);
+    case SessionCommand::Restore:
         port_.portName = request.portName;
-        // Answers 1 when the text was cut and nothing sent: the form shows the cut settings.
-        refresh = c.beginWrite() != 0;
+        waitingWrite_ = request;
+        writeWaiting_ = true;
+        backup_.clear();
+        startRead(c, TransferOp::VersionThenRead);
         break;
     case SessionCommand::Tone:
         port_.portName = request.portName;
@@ -70,7 +133,8 @@ void TrackerSession::handle(const SessionRequest& request) {
 
 void TrackerSession::publish(bool refreshForm) {
     const Configurator& c = configurator_;
-    emit changed(SessionState{c.settings, c.statusMessage, refreshForm, c.operation != TransferOp::Idle, handled_});
+    emit changed(SessionState{c.settings, c.statusMessage, refreshForm, c.operation != TransferOp::Idle || writeWaiting_,
+                              handled_, backup_});
 }
 
 SessionThread::SessionThread(WindowPrompts& prompts) : prompts_(prompts), session_(prompts.prompts()) {

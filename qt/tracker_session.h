@@ -13,10 +13,11 @@
 #include <string>
 
 #include "config/tracker_settings.h"
+#include "link/backup_folder.h"
 #include "link/device_transfer.h"
 #include "link/serial_port.h"
 
-enum class SessionCommand : std::uint8_t { ReadVersion, ReadConfig, Write, Tone, Save, Load };
+enum class SessionCommand : std::uint8_t { ReadVersion, ReadConfig, Write, Tone, Save, Load, Restore };
 
 // A command of the window, with what it read from the form and the port selector.
 struct SessionRequest {
@@ -25,6 +26,7 @@ struct SessionRequest {
     TrackerSettings form;   // Write and Save: the form's fields (their model is not used)
     std::string path;       // Save and Load
     TestTone tone = TestTone::Stop;
+    Backup backup;          // Restore: the image to put back as it is
 };
 
 // What the window shows: a copy of the state after a request or a tick.
@@ -34,6 +36,7 @@ struct SessionState {
     bool refreshForm = false;   // the settings changed under the form: show them
     bool transferRunning = false;
     std::uint64_t handled = 0;  // requests handled so far
+    std::string backup;         // where the last write saved what the tracker held; "" for nowhere
 };
 
 class TrackerSession : public QObject {
@@ -52,6 +55,9 @@ signals:
 
 private:
     void tick();
+    // Every write first reads what the tracker holds, for the backup folder: the write (or the
+    // restore) starts once that read has ended and its image is saved. false when it does not start.
+    bool backUpAndWrite();
     void publish(bool refreshForm);
     // The form's fields become the settings; the generation stays the Configurator's.
     void takeForm(const TrackerSettings& form);
@@ -60,6 +66,9 @@ private:
     Configurator configurator_;
     QTimer ticker_;
     std::uint64_t handled_ = 0;
+    bool writeWaiting_ = false;  // a write or restore waits for the read before it
+    SessionRequest waitingWrite_;
+    std::string backup_;
 };
 
 class WindowPrompts;

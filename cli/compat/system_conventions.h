@@ -1,14 +1,10 @@
-// What differs between the systems kavrelcfg runs on, as far as the user sees it: where a user's
-// programs keep their state, how a shell quotes a word, and what to do about a serial port that
+// What differs between the systems kavrelcfg runs on, as far as the user sees it: how a shell quotes a word, and what to do about a serial port that
 // does not open. system_conventions_posix.cpp and system_conventions_win32.cpp implement it;
 // CMake picks one.
 #pragma once
 
 #include <string>
 
-// $XDG_STATE_HOME, else ~/.local/state (Linux, macOS); %LOCALAPPDATA% (Windows). false with why
-// when the environment names none.
-bool userStateFolder(std::string& folder, std::string& why);
 
 // The word as the system's shell takes it back unchanged: 'it''s' quoting on POSIX, "..." on
 // Windows; plain when it needs none.

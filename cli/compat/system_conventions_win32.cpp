@@ -4,16 +4,6 @@
 
 #include <cstdlib>
 
-bool userStateFolder(std::string& folder, std::string& why) {
-    const char* local = std::getenv("LOCALAPPDATA");
-    if (local == nullptr || local[0] == '\0') {
-        why = "LOCALAPPDATA is not set";
-        return false;
-    }
-    folder = local;
-    return true;
-}
-
 std::string shellWord(const std::string& word) {
     if (!word.empty() && word.find_first_of(" \t\"&|<>^%()") == std::string::npos) return word;
     std::string quoted = "\"";

@@ -1,8 +1,13 @@
-// What kavrelcfg keeps in the user's state folder (the backups, the records of writes under way):
-// the folder of each, and the local time their names and contents carry.
+// What kavrelcfg and the window keep in the user's state folder (the backups, the records of
+// writes under way): the folder of each, and the local time their names and contents carry.
+// state_folder_posix.cpp and state_folder_win32.cpp tell where the user's state folder is.
 #pragma once
 
 #include <string>
+
+// $XDG_STATE_HOME, else ~/.local/state (Linux, macOS); %LOCALAPPDATA% (Windows). false with why
+// when the environment names none.
+bool userStateFolder(std::string& folder, std::string& why);
 
 // Where kavrelcfg/NAME lies in the user's state folder, described in messages as `what` ("the
 // backup folder"). false with error when the environment names no state folder.

@@ -1,10 +1,8 @@
-#include "cli/state_folder.h"
+#include "link/state_folder.h"
 
 #include <ctime>
 #include <filesystem>
 #include <system_error>
-
-#include "cli/compat/system_conventions.h"
 
 namespace fs = std::filesystem;
 
