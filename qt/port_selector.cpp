@@ -17,9 +17,9 @@ constexpr int kPortNameLimit = 99;
 // serial console or another program's device.
 std::vector<std::string> usablePorts(const std::vector<std::string>& named) {
     std::vector<std::string> names = named;
-    for (const std::string& name : candidatePortNames())
-        if (std::find(names.begin(), names.end(), name) == names.end() && portState(name).access == PortAccess::Usable)
-            names.push_back(name);
+    for (const PortEntry& port : listPorts())
+        if (std::find(names.begin(), names.end(), port.name) == names.end() && portState(port.name).access == PortAccess::Usable)
+            names.push_back(port.name);
     return names;
 }
 
