@@ -4,7 +4,9 @@
 #include "link/port_listing.h"
 
 Completion completePorts(const std::string& typed) {
-    Completion ports = wordsStarting(candidatePortNames(), typed);
+    std::vector<std::string> names;
+    for (const PortEntry& port : listPorts()) names.push_back(port.name);
+    Completion ports = wordsStarting(names, typed);
     if (ports.words.empty()) ports.kind = Completion::Kind::Files;
     return ports;
 }

@@ -1,7 +1,9 @@
-// The port selector: the serial ports this user can open (those 'kavrelcfg ports' lists) after the
-// ones named on the command line, or "No COM Ports Found". The list is made anew every time it
+// The port selector: the serial ports this user can open (those 'kavrelcfg ports' lists, USB
+// adapters first) after the ones named on the command line, or "No COM Ports Found". Its open list
+// shows each port's name whole with what it is beside it. The list is made anew every time it
 // opens, so an adapter plugged in since shows up. Its text is the port of every device command,
-// whatever the user typed there.
+// whatever the user typed there. At start, with no port named, it selects the port last used
+// where that is listed.
 #pragma once
 
 #include <QComboBox>
@@ -14,9 +16,13 @@ public:
     PortSelector(std::vector<std::string> namedPorts, QWidget* parent);
     // The port for a device command: at most 99 bytes, as the Windows program takes.
     std::string portName() const;
+    // Keeps the port in the box as the one to select at the next start; for the window to call
+    // when a device command starts.
+    void rememberPort() const;
     void showPopup() override;
 
 private:
     void refill();
+    void describeCurrent();
     std::vector<std::string> namedPorts_;
 };

@@ -23,7 +23,7 @@ namespace {
 constexpr std::int32_t kProbeRetriesUsed = 3;
 
 struct PortFound {
-    std::string name;
+    PortEntry port;
     bool tracker = false;
     std::string version;
     std::int32_t model = FirmwareModel::None;
@@ -33,7 +33,7 @@ struct PortFound {
 // false when interrupted.
 bool probe(PortFound& found) {
     ToolContext tool;
-    tool.port.portName = found.name;
+    tool.port.portName = found.port.name;
     DeviceRun transfer(tool.port, false, false);
     int status = kExitFailed;
     if (!takePort(tool, transfer, status)) return status != kExitInterrupted;
@@ -54,16 +54,34 @@ void reportUnusable(const std::string& name, const PortState& state, std::vector
     printHint(hint);
 }
 
+// The name first, as scripts take it; a port the system tells nothing of is the name alone.
+void printPortLine(const PortFound& p, bool probing) {
+    std::string line = p.port.description;
+    if (probing) {
+        const std::string verdict = p.tracker ? generationName(p.model) + " at " + std::to_string(p.baud) + " baud"
+                                              : "no tracker answered";
+        line += (line.empty() ? "" : ": ") + verdict;
+    }
+    if (line.empty())
+        std::printf("%s\n", p.port.name.c_str());
+    else
+        std::printf("%-20s %s\n", p.port.name.c_str(), line.c_str());
+}
+
 }  // namespace
 
 const CommandHelp kPortsHelp = {
     "[PORT]...", 0, SIZE_MAX, nullptr, {Completes::Listed, nullptr, completePorts},
-    "Lists, one per line, the serial ports this user can open, without opening any: on Linux the "
-    "terminals with hardware behind them, but for the system's consoles; /dev/ttyUSB*, "
-    "/dev/ttyACM*, /dev/ttyS*, /dev/cu.* and /dev/tty.usbserial* on other POSIX systems; COM1 to "
-    "COM256 on Windows; or the PORTs given. A port that is there but cannot be opened is named on "
+    "Lists, one per line, the serial ports this user can open, without opening any, USB adapters "
+    "first: on Linux the terminals with hardware behind them, but for the system's consoles; "
+    "/dev/ttyUSB*, /dev/ttyACM*, /dev/ttyS* and /dev/cu.* on other POSIX systems; on Windows the "
+    "COM ports present; or the PORTs given. After each port's name comes what it is, where the "
+    "system tells: a USB adapter's maker, product, USB numbers and serial number, \"built-in serial "
+    "port\", or Windows' name for it. A port that is there but cannot be opened is named on "
     "standard error, with the reason and what to do. With --json it prints a JSON array of "
-    "objects: port, and with --probe tracker, version, model (the generation) and baud.\n",
+    "objects: port, description (empty where nothing is known), byId (Linux: the adapter's link "
+    "in /dev/serial/by-id, a name that stays the same whichever socket it is plugged into; only "
+    "where there is one), and with --probe tracker, version, model (the generation) and baud.\n",
     "Exit status: 0 at least one port can be used (with --probe: a tracker answered), 1 none, 2 "
     "usage, 130 interrupted.\n"};
 
@@ -73,21 +91,22 @@ int runPorts(const CliOptions& options) {
     std::vector<PortFound> found;
     std::vector<std::string> hints;
     int unusable = 0;
-    std::vector<std::string> names;
-    for (const Operand& operand : options.operands) names.push_back(operand.text);
-    const bool named = !names.empty();
-    for (const std::string& name : named ? names : candidatePortNames()) {
+    const std::vector<PortEntry> listed = listPorts();
+    std::vector<PortEntry> ports;
+    for (const Operand& operand : options.operands) ports.push_back(describedPort(listed, operand.text));
+    const bool named = !ports.empty();
+    for (const PortEntry& port : named ? ports : listed) {
         if (interruptRequested()) break;
-        const PortState state = portState(name);
+        const PortState state = portState(port.name);
         if (state.access != PortAccess::Usable) {
             // A name given is reported whatever it is; of the names tried, those that are there.
             if (named || state.access == PortAccess::Refused) {
-                reportUnusable(name, state, hints);
+                reportUnusable(port.name, state, hints);
                 ++unusable;
             }
             continue;
         }
-        found.push_back(PortFound{name, false, {}, FirmwareModel::None, 0});
+        found.push_back(PortFound{port, false, {}, FirmwareModel::None, 0});
         if (probing && !probe(found.back())) break;
     }
     if (interruptRequested()) {
@@ -98,7 +117,8 @@ int runPorts(const CliOptions& options) {
     Json list = Json::array();
     for (const PortFound& p : found) {
         trackers += p.tracker ? 1 : 0;
-        Json entry{{"port", p.name}};
+        Json entry{{"port", p.port.name}, {"description", p.port.description}};
+        if (!p.port.byId.empty()) entry["byId"] = p.port.byId;
         if (probing) {
             entry["tracker"] = p.tracker;
             entry["version"] = p.tracker ? jsonText(p.version) : Json(nullptr);
@@ -106,13 +126,7 @@ int runPorts(const CliOptions& options) {
             entry["baud"] = p.tracker ? Json(p.baud) : Json(nullptr);
         }
         list.push_back(entry);
-        if (options.json) continue;
-        if (!probing)
-            std::printf("%s\n", p.name.c_str());
-        else if (p.tracker)
-            std::printf("%-20s %s at %d baud\n", p.name.c_str(), generationName(p.model).c_str(), static_cast<int>(p.baud));
-        else
-            std::printf("%-20s no tracker answered\n", p.name.c_str());
+        if (!options.json) printPortLine(p, probing);
     }
     if (options.json) printJson(stdout, list);
     if (found.empty()) {

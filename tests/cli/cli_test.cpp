@@ -189,7 +189,8 @@ TEST_F(Kavrelcfg, ReadVersionAndProbeShowWhatCrossedTheLine) {
     const ProgramResult probed = runKavrelcfg({"ports", "--probe", sim.port()});
     EXPECT_TRUE(endedWith(probed, 0));
     EXPECT_TRUE(contains(probed.out, "generation 4 (Kavrel FA v1.4) at 2400 baud\n")) << probed.out;
-    EXPECT_TRUE(contains(runKavrelcfg({"ports", "--probe", "--json", sim.port()}).out, "\"version\": \"Kavrel FA v1.4\\r\\n\""));
+    EXPECT_TRUE(contains(runKavrelcfg({"ports", "--probe", "--json", sim.port()}).out,
+                         "\"description\": \"\",\n    \"tracker\": true,\n    \"version\": \"Kavrel FA v1.4\\r\\n\""));
     const ProgramResult tone = runKavrelcfg({"tone", "-p", sim.port(), "--seconds", "1", "both", "--trace"});
     EXPECT_TRUE(endedWith(tone, 0, "tx     1B 1B 33\n"));
     EXPECT_TRUE(contains(tone.err, "tx     1B 1B 1B\n")) << tone.err;

@@ -1,20 +1,17 @@
-// kavrelcfg's parts that a whole run reaches only in passing: documents, backups, port names and hints.
+// kavrelcfg's parts that a whole run reaches only in passing: documents, backups, quoting and hints.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
+#include <iterator>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "cli/backup.h"
-#include "link/port_listing.h"
 #include "cli/settings_document.h"
 #include "cli/compat/system_conventions.h"
 #include "config/settings_table.h"
@@ -92,23 +89,7 @@ TEST(SettingsPlan, AForcedValueTheImageWouldChangeIsRefused) {
                                                           "PORT my.kvr'"});
 }
 
-TEST(SystemConventions, PortOrderQuotingAndPortHints) {
-    EXPECT_TRUE(portNameBefore("/dev/ttyS9", "/dev/ttyS10") && !portNameBefore("/dev/ttyS0", "/dev/ttyACM0"));
+TEST(SystemConventions, QuotingAndPortHints) {
     EXPECT_EQ(shellWord("my port's"), "'my port'\\''s'");
     EXPECT_EQ(portOpenHint("/dev/null", EACCES), "you have no access to /dev/null; ask its owner for it");
-}
-
-// What 'ports' tells of a port without opening it; a console is never offered as one.
-TEST(PortNames, APortIsJudgedWithoutOpeningIt) {
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
-    EXPECT_EQ(portState(::ptsname(master)).access, PortAccess::Usable);
-    ::close(master);
-    EXPECT_EQ(portState("/dev/kavrel-no-such-port").access, PortAccess::Absent);
-    const PortState device = portState("/dev/null");
-    EXPECT_TRUE(device.access == PortAccess::Refused && device.code == ENOTTY);
-    std::ifstream consoles("/sys/class/tty/console/active");
-    const std::vector<std::string> listed = candidatePortNames();
-    for (std::string console; consoles >> console;)
-        EXPECT_EQ(std::count(listed.begin(), listed.end(), "/dev/" + console), 0) << "a console listed as a port";
 }
