@@ -17,6 +17,8 @@ enum class TestTone : int { Tone1200, Tone2200, Both, Stop };
 // count of the probe's five attempts, attemptsUsed of them counted as made already (for a shorter
 // probe), then startOperation.
 void startRead(Configurator& configurator, TransferOp op, std::int32_t attemptsUsed = 0);
+// The attempts counted as made when many ports are probed in turn: two are left, one at each speed.
+constexpr std::int32_t kQuickProbeAttemptsUsed = 3;
 
 // Opens the port, sends the tone command (10 ms after each byte) and closes it again. A port that
 // does not open sends nothing; its text stays in lastError.

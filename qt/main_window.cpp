@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -44,7 +45,7 @@ const ButtonCommand kButtonCommands[] = {
 };
 
 // The menu bar: every button of the dialog under its caption, and what the dialog has no room for.
-enum class MenuOnly : std::uint8_t { None, RestoreBackup, Manual, About };
+enum class MenuOnly : std::uint8_t { None, RestoreBackup, FindTracker, Manual, About };
 struct MenuEntry {
     const char* menu;
     int button;  // the template's button the entry presses; 0 for a MenuOnly entry
@@ -63,6 +64,7 @@ const MenuEntry kMenuEntries[] = {
     {"&Tracker", IDC_READ_CONFIG, MenuOnly::None, QKeySequence::UnknownKey, "Ctrl+R"},
     {"&Tracker", IDC_WRITE_CONFIG, MenuOnly::None, QKeySequence::UnknownKey, "Ctrl+Shift+W"},
     {"&Tracker", IDC_READ_VERSION, MenuOnly::None, QKeySequence::UnknownKey, "Ctrl+Shift+V"},
+    {"&Tracker", 0, MenuOnly::FindTracker, QKeySequence::Find, ""},
     {"&Tracker", IDC_SEND_1200, MenuOnly::None, QKeySequence::UnknownKey, "", true},
     {"&Tracker", IDC_SEND_2200, MenuOnly::None, QKeySequence::UnknownKey, ""},
     {"&Tracker", IDC_SEND_BOTH, MenuOnly::None, QKeySequence::UnknownKey, ""},
@@ -75,6 +77,8 @@ const char* menuOnlyText(MenuOnly entry) {
     switch (entry) {
     case MenuOnly::RestoreBackup:
         return "&Restore Backup…";
+    case MenuOnly::FindTracker:
+        return "&Find Tracker";
     case MenuOnly::Manual:
         return "&Manual";
     case MenuOnly::About:
@@ -170,6 +174,9 @@ void MainWindow::createMenus() {
             break;
         case MenuOnly::RestoreBackup:
             connect(action, &QAction::triggered, this, &MainWindow::restoreBackup);
+            break;
+        case MenuOnly::FindTracker:
+            connect(action, &QAction::triggered, this, &MainWindow::findTracker);
             break;
         case MenuOnly::Manual:
             connect(action, &QAction::triggered, this, [this] {
@@ -310,6 +317,15 @@ void MainWindow::restoreBackup() {
     session_->post(request);
 }
 
+// The ports of the list, those named on the command line first, probed in turn on the session's thread.
+void MainWindow::findTracker() {
+    SessionRequest request;
+    request.command = SessionCommand::FindTracker;
+    request.ports = ports_->listedPorts();
+    ++posted_;
+    session_->post(request);
+}
+
 // Save reads the form only once a file was chosen; a cancelled dialog does nothing.
 void MainWindow::run(const ButtonCommand& button) {
     if (button.command == SessionCommand::Write && !formCanBeWritten()) return;
@@ -317,6 +333,7 @@ void MainWindow::run(const ButtonCommand& button) {
     request.command = button.command;
     request.tone = button.tone;
     request.portName = ports_->portName();
+    if (button.command != SessionCommand::Save && button.command != SessionCommand::Load) ports_->rememberPort();
     if (button.command == SessionCommand::Save || button.command == SessionCommand::Load) {
         request.path = button.command == SessionCommand::Save ? chooseFileToSave(this) : chooseFileToLoad(this);
         if (request.path.empty()) return;
@@ -331,7 +348,13 @@ void MainWindow::run(const ButtonCommand& button) {
 void MainWindow::showState(const SessionState& state) {
     const bool news = state.status != state_.status || state.handled != state_.handled;
     const bool otherModel = state.settings.model != state_.settings.model;
+    const bool found = !state.foundPort.empty() && state.foundPort != state_.foundPort;
+    if (state.backup != state_.backup)
+        statusLine_->setToolTip(state.backup.empty() ? QString()
+                                                     : "What the tracker held before the write is saved in " +
+                                                           QFile::decodeName(state.backup.c_str()));
     state_ = state;
+    if (found) ports_->selectPort(state.foundPort);
     if (state.refreshForm) showForm(state.settings);
     updateEnables(controls_, state.settings.model);
     if (otherModel) markFields(nullptr);

@@ -40,6 +40,7 @@ private:
     QWidget* createControl(const ControlRow& row, const std::vector<std::string>& namedPorts);
     void run(const ButtonCommand& button);
     void restoreBackup();
+    void findTracker();
     void showForm(const TrackerSettings& settings);
     void selectMode(int clicked, int other);
     void showState(const SessionState& state);

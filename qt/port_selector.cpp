@@ -65,7 +65,9 @@ void PortSelector::refill() {
     const QString typed = currentText();
     clear();
     auto* items = qobject_cast<QStandardItemModel*>(model());
+    listed_.clear();
     for (const PortEntry& port : usablePorts(namedPorts_)) {
+        listed_.push_back(port.name);
         auto* description = new QStandardItem(QString::fromUtf8(port.description.c_str()));
         if (!port.byId.empty()) description->setToolTip(QFile::decodeName(port.byId.c_str()));
         items->appendRow({new QStandardItem(QFile::decodeName(port.name.c_str())), description});
@@ -97,3 +99,17 @@ void PortSelector::showPopup() {
 std::string PortSelector::portName() const { return QFile::encodeName(currentText()).left(kPortNameLimit).toStdString(); }
 
 void PortSelector::rememberPort() const { windowSettings().setValue(kLastPortKey, currentText()); }
+
+std::vector<std::string> PortSelector::listedPorts() {
+    refill();
+    return listed_;
+}
+
+void PortSelector::selectPort(const std::string& name) {
+    const QString port = QFile::decodeName(name.c_str());
+    const int index = findText(port);
+    if (index >= 0)
+        setCurrentIndex(index);
+    else
+        setEditText(port);
+}

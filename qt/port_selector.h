@@ -19,10 +19,14 @@ public:
     // Keeps the port in the box as the one to select at the next start; for the window to call
     // when a device command starts.
     void rememberPort() const;
+    // The ports of the list made anew, those named first; none when it shows "No COM Ports Found".
+    std::vector<std::string> listedPorts();
+    void selectPort(const std::string& name);
     void showPopup() override;
 
 private:
     void refill();
     void describeCurrent();
     std::vector<std::string> namedPorts_;
+    std::vector<std::string> listed_;  // as the last refill found them
 };

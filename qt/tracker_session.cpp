@@ -49,13 +49,38 @@ void TrackerSession::stop() {
 // write leaves the form as the user made it.
 void TrackerSession::tick() {
     const bool refresh = configurator_.poll() != 0;
-    if (!writeWaiting_) {
+    if (finding_) {
+        if (configurator_.operation == TransferOp::Idle) findTracker();
+        publish(false);
+    } else if (!writeWaiting_) {
         publish(refresh);
     } else if (configurator_.operation == TransferOp::Idle) {
         writeWaiting_ = false;
         publish(backUpAndWrite());
     } else {
         publish(false);
+    }
+}
+
+bool TrackerSession::probeNextPort() {
+    if (portsProbed_ >= portsToProbe_.size()) return false;
+    port_.portName = portsToProbe_[portsProbed_++];
+    startRead(configurator_, TransferOp::VersionOnly, kQuickProbeAttemptsUsed);
+    return true;
+}
+
+// A probe ended: the tracker is found, or the next port is probed, or none is left to probe.
+void TrackerSession::findTracker() {
+    Configurator& c = configurator_;
+    if (c.outcome == Outcome::Succeeded) {
+        finding_ = false;
+        foundPort_ = port_.portName;
+        c.statusMessage = "Tracker found on " + foundPort_ + ": " + layoutName(c.settings.model);
+    } else if (!probeNextPort()) {
+        finding_ = false;
+        c.statusMessage = "No tracker answered on the " + std::to_string(portsToProbe_.size()) +
+                          " ports: check that it is switched on and its cable plugged in, and that no other program "
+                          "holds its port";
     }
 }
 
@@ -100,6 +125,8 @@ void TrackerSession::takeForm(const TrackerSettings& form) {
 void TrackerSession::handle(const SessionRequest& request) {
     Configurator& c = configurator_;
     bool refresh = false;
+    // A device command takes the port from a search or a write still waiting for its read.
+    if (request.command != SessionCommand::Save && request.command != SessionCommand::Load) finding_ = writeWaiting_ = false;
     switch (request.command) {
     case SessionCommand::ReadVersion:
     case SessionCommand::ReadConfig:
@@ -113,6 +140,13 @@ void TrackerSession::handle(const SessionRequest& request) {
         writeWaiting_ = true;
         backup_.clear();
         startRead(c, TransferOp::VersionThenRead);
+        break;
+    case SessionCommand::FindTracker:
+        portsToProbe_ = request.ports;
+        portsProbed_ = 0;
+        foundPort_.clear();
+        finding_ = probeNextPort();
+        if (!finding_) c.statusMessage = "No serial port to probe: plug in the tracker's cable, or name its port";
         break;
     case SessionCommand::Tone:
         port_.portName = request.portName;
@@ -133,8 +167,8 @@ void TrackerSession::handle(const SessionRequest& request) {
 
 void TrackerSession::publish(bool refreshForm) {
     const Configurator& c = configurator_;
-    emit changed(SessionState{c.settings, c.statusMessage, refreshForm, c.operation != TransferOp::Idle || writeWaiting_,
-                              handled_, backup_});
+    emit changed(SessionState{c.settings, c.statusMessage, refreshForm, c.operation != TransferOp::Idle || writeWaiting_ || finding_,
+                              handled_, backup_, foundPort_});
 }
 
 SessionThread::SessionThread(WindowPrompts& prompts) : prompts_(prompts), session_(prompts.prompts()) {

@@ -11,13 +11,14 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "config/tracker_settings.h"
 #include "link/backup_folder.h"
 #include "link/device_transfer.h"
 #include "link/serial_port.h"
 
-enum class SessionCommand : std::uint8_t { ReadVersion, ReadConfig, Write, Tone, Save, Load, Restore };
+enum class SessionCommand : std::uint8_t { ReadVersion, ReadConfig, Write, Tone, Save, Load, Restore, FindTracker };
 
 // A command of the window, with what it read from the form and the port selector.
 struct SessionRequest {
@@ -27,6 +28,7 @@ struct SessionRequest {
     std::string path;       // Save and Load
     TestTone tone = TestTone::Stop;
     Backup backup;          // Restore: the image to put back as it is
+    std::vector<std::string> ports;  // FindTracker: the ports to probe, in turn
 };
 
 // What the window shows: a copy of the state after a request or a tick.
@@ -37,6 +39,7 @@ struct SessionState {
     bool transferRunning = false;
     std::uint64_t handled = 0;  // requests handled so far
     std::string backup;         // where the last write saved what the tracker held; "" for nowhere
+    std::string foundPort;      // where the last FindTracker found a tracker; "" for nowhere
 };
 
 class TrackerSession : public QObject {
@@ -58,6 +61,9 @@ private:
     // Every write first reads what the tracker holds, for the backup folder: the write (or the
     // restore) starts once that read has ended and its image is saved. false when it does not start.
     bool backUpAndWrite();
+    // Probes the next port FindTracker was given; false when none is left.
+    bool probeNextPort();
+    void findTracker();
     void publish(bool refreshForm);
     // The form's fields become the settings; the generation stays the Configurator's.
     void takeForm(const TrackerSettings& form);
@@ -69,6 +75,10 @@ private:
     bool writeWaiting_ = false;  // a write or restore waits for the read before it
     SessionRequest waitingWrite_;
     std::string backup_;
+    std::vector<std::string> portsToProbe_;  // FindTracker's ports not yet probed
+    std::size_t portsProbed_ = 0;
+    bool finding_ = false;
+    std::string foundPort_;
 };
 
 class WindowPrompts;

@@ -9,6 +9,7 @@
 #include "cli/messages.h"
 #include "cli/compat/interrupts.h"
 #include "cli/json_output.h"
+#include "link/device_transfer.h"
 #include "link/port_listing.h"
 #include "cli/port_session.h"
 #include "cli/compat/system_conventions.h"
@@ -18,9 +19,6 @@
 #include "platform/system_error_text.h"
 
 namespace {
-
-// Two attempts of the version probe, one at each speed, instead of the window's five.
-constexpr std::int32_t kProbeRetriesUsed = 3;
 
 struct PortFound {
     PortEntry port;
@@ -37,7 +35,7 @@ bool probe(PortFound& found) {
     DeviceRun transfer(tool.port, false, false);
     int status = kExitFailed;
     if (!takePort(tool, transfer, status)) return status != kExitInterrupted;
-    const TransferEnd end = transfer.request(tool.configurator, TransferOp::VersionOnly, kProbeRetriesUsed);
+    const TransferEnd end = transfer.request(tool.configurator, TransferOp::VersionOnly, kQuickProbeAttemptsUsed);
     found.tracker = tool.configurator.outcome == Outcome::Succeeded;
     found.version = tool.configurator.versionReply;
     found.model = tool.configurator.settings.model;

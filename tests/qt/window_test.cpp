@@ -267,6 +267,18 @@ private slots:
         QCOMPARE(QString::fromStdString(rig.window.state().backup), QString::fromStdString(backups[0].path));
     }
 
+    // Find Tracker probes the ports in turn and selects the one that answers.
+    void findsTheTrackerAmongThePorts() {
+        TempDir dir;
+        SimulatedTracker tracker(trackerOptions(FirmwareModel::V1_2));
+        MainWindow window({dir.path("unplugged"), tracker.path()});
+        for (QAction* action : window.findChildren<QAction*>())
+            if (action->text() == "&Find Tracker") action->trigger();
+        QVERIFY(waitIdle(window));
+        QCOMPARE(window.state().status, "Tracker found on " + tracker.path() + ": generation 2, Kavrel v1.2");
+        QCOMPARE(qobject_cast<QComboBox*>(window.control(IDC_PORT))->currentText(), QString::fromStdString(tracker.path()));
+    }
+
     void tonesReachTheWire() {
         Rig rig(trackerOptions(FirmwareModel::FaV1_4));
         for (int id : {IDC_SEND_1200, IDC_SEND_2200, IDC_SEND_BOTH, IDC_STOP_TEST}) click(rig.window, id);
