@@ -80,7 +80,7 @@ void enableFields(const ControlAccess& controls, std::int32_t model) {
 
 std::vector<FieldJudgement> judgeFields(const ControlAccess& controls, std::int32_t model) {
     std::vector<FieldJudgement> judged;
-    for (const SettingSpec& spec : kSettingSpecs) judged.push_back({spec.id, FieldVerdict::Holds, {}});
+    for (const SettingSpec& spec : kSettingSpecs) judged.push_back({spec.id, FieldVerdict::Holds, {}, {}});
     auto judgementOf = [&judged](SettingId id) -> FieldJudgement& { return judged[static_cast<std::size_t>(id)]; };
     TrackerSettings strict;
     strict.model = model;
@@ -95,11 +95,11 @@ std::vector<FieldJudgement> judgeFields(const ControlAccess& controls, std::int3
         typed[static_cast<std::size_t>(spec.id)] = controlText(controls, id, text, kTextSize);
         std::string why;
         if (!parseStrictValue(spec, typed[static_cast<std::size_t>(spec.id)], strict, why))
-            judgementOf(spec.id) = {spec.id, FieldVerdict::Refused, why + "; allowed: " + allowedValues(spec)};
+            judgementOf(spec.id) = {spec.id, FieldVerdict::Refused, why, allowedValues(spec)};
     });
     for (const FitProblem& problem : checkFit(strict))
         if (judgementOf(problem.setting).verdict == FieldVerdict::Holds)
-            judgementOf(problem.setting) = {problem.setting, FieldVerdict::Refused, problem.why};
+            judgementOf(problem.setting) = {problem.setting, FieldVerdict::Refused, problem.why, {}};
     // What the tracker would give back of the values that pass, said where it is not what was typed.
     const TrackerSettings stored = storedSettings(strict);
     for (FieldJudgement& j : judged) {
@@ -111,7 +111,8 @@ std::vector<FieldJudgement> judgeFields(const ControlAccess& controls, std::int3
         const char* step = storageStep(spec);
         j = {j.setting, FieldVerdict::StoredOtherwise,
              "stored as " + valueText(stored, spec) +
-                 (*step != 0 ? std::string(" (the tracker holds it in steps of ") + step + ")" : "")};
+                 (*step != 0 ? std::string(" (the tracker holds it in steps of ") + step + ")" : ""),
+             {}};
     }
     return judged;
 }

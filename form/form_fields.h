@@ -43,7 +43,8 @@ enum class FieldVerdict : std::uint8_t { Holds, StoredOtherwise, Refused };
 struct FieldJudgement {
     SettingId setting;
     FieldVerdict verdict;
-    std::string why;  // "'70000' is out of range; allowed: 0 to 65535 s"; "" when it holds
+    std::string why;      // "'70000' is out of range"; "" when it holds
+    std::string allowed;  // what the setting allows, when it is refused: "0 to 65535 s"
 };
 // One judgement per setting, in the table's order; a setting the generation does not carry holds
 // whatever its field shows.

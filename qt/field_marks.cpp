@@ -61,11 +61,12 @@ void FieldMarks::update(std::int32_t model) {
     }
 }
 
-QString FieldMarks::remark(int controlId) const {
+QString FieldMarks::remark(int controlId, bool withAllowed) const {
     for (const FieldJudgement& judged : judged_) {
         const ControlRow* row = settingControl(settingSpec(judged.setting));
         if (row == nullptr || row->id != controlId || judged.verdict == FieldVerdict::Holds) continue;
-        return fieldName(settingSpec(judged.setting)) + ": " + QString::fromStdString(judged.why);
+        const std::string allowed = withAllowed && !judged.allowed.empty() ? "; allowed: " + judged.allowed : "";
+        return fieldName(settingSpec(judged.setting)) + ": " + QString::fromStdString(judged.why + allowed);
     }
     return {};
 }
@@ -74,7 +75,7 @@ QStringList FieldMarks::refusals() const {
     QStringList refused;
     for (const FieldJudgement& judged : judged_)
         if (judged.verdict == FieldVerdict::Refused)
-            refused << remark(settingControl(settingSpec(judged.setting))->id);
+            refused << remark(settingControl(settingSpec(judged.setting))->id, true);
     return refused;
 }
 

@@ -20,9 +20,9 @@ public:
 
     // Judges the form anew, for the generation.
     void update(std::int32_t model);
-    // "Auto TX Rate: '70000' is out of range; allowed: 0 to 65535 s" for the field with this
-    // control, or what it is stored as; "" when it holds as typed or is no field.
-    QString remark(int controlId) const;
+    // "Auto TX Rate: '70000' is out of range" for the field with this control, with what the
+    // setting allows when asked; or what it is stored as; "" when it holds as typed or is no field.
+    QString remark(int controlId, bool withAllowed = false) const;
     // The remarks of the fields the tracker cannot hold, in the form's order.
     QStringList refusals() const;
     // The first field the tracker cannot hold, nullptr when there is none.

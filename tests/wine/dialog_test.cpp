@@ -134,7 +134,7 @@ TEST_F(Dialog, OnlyTheTickTimerPollsAndTheCloseBoxQuits) {
 }
 
 // The write's questions as boxes (which comes when is the transfer's); a cut text stays in the form.
-TEST_F(Dialog, WriteAsksBeforeALongPathOrAFrequentRateAndDecliningSendsNothing) {
+TEST_F(Dialog, WriteAsksBeforeALongPathOrAFrequentRateAndShowsACutText) {
     const std::string ask = "Kavrel Write|You are about to configure your Kavrel with the ability to send ";
     const std::string end = " is normally recommended. Are you sure you want to do this?|" +
                             std::to_string(MB_OKCANCEL | MB_DEFBUTTON2);
@@ -142,8 +142,7 @@ TEST_F(Dialog, WriteAsksBeforeALongPathOrAFrequentRateAndDecliningSendsNothing) 
     const std::string rate = ask + "at a rate that is more frequent then" + end;
     struct Case { const char *path, *rate; std::string text; std::vector<int> ok; std::vector<std::string> boxes;
                   bool sent; };
-    for (const Case& c : {Case{"X-6", "60", "Kavrel", {IDOK, IDCANCEL}, {path, rate}, false},
-                          Case{"X-6", "60", "Kavrel", {IDOK, IDOK}, {path, rate}, true},
+    for (const Case& c : {Case{"X-6", "60", "Kavrel", {IDOK, IDOK}, {path, rate}, true},
                           Case{"WIDE1-1", "120", std::string(120, 'x'), {IDOK}, {"Text Truncated|"}, false},
                           Case{"WIDE1-1", "120", "", {}, {}, true}}) {  // the form holds the cut text now
         setText(IDC_PATH, c.path), setText(IDC_AUTO_TX_RATE_SEC, c.rate);
