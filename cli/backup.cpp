@@ -4,7 +4,6 @@
 
 #include "cli/named_files.h"
 #include "link/backup_folder.h"
-#include "cli/compat/system_conventions.h"
 
 bool saveBackup(const std::string& named, const ConfigImage& image, const std::string& callsign, std::string& path,
                 std::string& error) {
@@ -18,8 +17,4 @@ bool saveBackup(const std::string& named, const ConfigImage& image, const std::s
     error = saveFailure(named, saved, errorCode);
     if (errorCode == EEXIST) error += " (a backup never replaces a file: name a new one)";
     return false;
-}
-
-std::string restoreCommand(const std::string& port, const std::string& backupPath, bool otherLayout) {
-    return "kavrelcfg restore -p " + shellWord(port) + (otherLayout ? " --force " : " ") + shellWord(backupPath);
 }

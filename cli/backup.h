@@ -1,5 +1,4 @@
-// The backup a write makes of what the tracker held before anything is sent, and the command
-// that puts it back.
+// The backup a write makes of what the tracker held before anything is sent.
 #pragma once
 
 #include <string>
@@ -14,6 +13,3 @@
 bool saveBackup(const std::string& named, const ConfigImage& image, const std::string& callsign, std::string& path,
                 std::string& error);
 
-// The command that writes a backup back onto the tracker on port, byte for byte; with
-// otherLayout, one whose layout is another generation's (--force).
-std::string restoreCommand(const std::string& port, const std::string& backupPath, bool otherLayout);

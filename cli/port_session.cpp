@@ -3,7 +3,7 @@
 #include "cli/device_report.h"
 #include "cli/exit_status.h"
 #include "cli/messages.h"
-#include "cli/write_record.h"
+#include "link/write_record.h"
 
 namespace {
 

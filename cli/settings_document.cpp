@@ -5,7 +5,7 @@
 
 #include "cli/file_argument.h"
 #include "cli/exit_status.h"
-#include "cli/json_output.h"
+#include "link/json_output.h"
 #include "cli/named_files.h"
 #include "config/setting_rules.h"
 #include "config/settings_table.h"

@@ -2,7 +2,7 @@
 
 #include "cli/messages.h"
 #include "cli/settings_printer.h"
-#include "cli/compat/system_conventions.h"
+#include "link/state_folder.h"
 #include "config/config_image.h"
 #include "config/image_layout.h"
 #include "config/setting_rules.h"

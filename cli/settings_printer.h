@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/json_output.h"
+#include "link/json_output.h"
 
 struct TrackerSettings;
 struct SettingSpec;

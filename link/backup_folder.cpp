@@ -85,3 +85,7 @@ std::vector<Backup> listBackups(std::string& error) {
     std::sort(backups.begin(), backups.end(), [](const Backup& a, const Backup& b) { return a.path > b.path; });
     return backups;
 }
+
+std::string restoreCommand(const std::string& port, const std::string& backupPath, bool otherLayout) {
+    return "kavrelcfg restore -p " + shellWord(port) + (otherLayout ? " --force " : " ") + shellWord(backupPath);
+}

@@ -25,3 +25,7 @@ struct Backup {
 // left out. Empty, with error set, when the folder cannot be read (error stays empty when there
 // is no folder yet).
 std::vector<Backup> listBackups(std::string& error);
+
+// The command that writes a backup back onto the tracker on port, byte for byte; with
+// otherLayout, one whose layout is another generation's (--force).
+std::string restoreCommand(const std::string& port, const std::string& backupPath, bool otherLayout);

@@ -11,3 +11,10 @@ bool userStateFolder(std::string& folder, std::string& why) {
     folder = local;
     return true;
 }
+
+std::string shellWord(const std::string& word) {
+    if (!word.empty() && word.find_first_of(" \t\"&|<>^%()") == std::string::npos) return word;
+    std::string quoted = "\"";
+    for (char c : word) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}

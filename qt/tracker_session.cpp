@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "config/config_image.h"
+#include "config/generation_inference.h"
 #include "config/setting_rules.h"
 #include "qt/window_prompts.h"
 
@@ -49,6 +50,7 @@ void TrackerSession::stop() {
 // write leaves the form as the user made it.
 void TrackerSession::tick() {
     const bool refresh = configurator_.poll() != 0;
+    endWriteRecord();
     if (finding_) {
         if (configurator_.operation == TransferOp::Idle) findTracker();
         publish(false);
@@ -62,7 +64,26 @@ void TrackerSession::tick() {
     }
 }
 
+bool TrackerSession::portIsFree(const std::string& port) {
+    WriteRecord record;
+    if (!findWriteRecord(port, record)) return true;
+    const Prompts& ask = configurator_.prompts();
+    const std::string question = "A write to " + port + " did not finish (started " + record.started +
+                                 "). The tracker may still wait for the rest of that image, and whatever is sent to it "
+                                 "now would become part of it.\n\nSwitch the tracker off and on again first: it then "
+                                 "drops the unfinished image and keeps what it held before. Go on once you have done so.";
+    if (ask.confirm(ask.context, kCaption, question.c_str())) {
+        clearWriteRecord(record);
+        return true;
+    }
+    configurator_.statusMessage = "Nothing sent: a write to " + port + " did not finish; switch the tracker off and on";
+    return false;
+}
+
+// Ports where a write did not finish are not probed: a probe's bytes would become part of the image.
 bool TrackerSession::probeNextPort() {
+    WriteRecord unfinished;
+    while (portsProbed_ < portsToProbe_.size() && findWriteRecord(portsToProbe_[portsProbed_], unfinished)) ++portsProbed_;
     if (portsProbed_ >= portsToProbe_.size()) return false;
     port_.portName = portsToProbe_[portsProbed_++];
     startRead(configurator_, TransferOp::VersionOnly, kQuickProbeAttemptsUsed);
@@ -84,6 +105,31 @@ void TrackerSession::findTracker() {
     }
 }
 
+// The record tells a later command, this window's or kavrelcfg's, that the tracker may still wait
+// for the rest of an image; it goes once the tracker has answered after the image.
+bool TrackerSession::recordThisWrite() {
+    Configurator& c = configurator_;
+    const InferredGeneration layout = inferGeneration(c.readImage);
+    const std::string restore =
+        backup_.empty() ? std::string() : restoreCommand(port_.portName, backup_, layout.recognised && layout.model != c.settings.model);
+    std::string error;
+    if (recordWrite(port_.portName, port_.baudRate, restore, record_, error)) {
+        imageStarted_ = false;
+        return true;
+    }
+    c.statusMessage = "Nothing written: the record of this write, which tells later commands when it did not finish, "
+                      "cannot be kept: " + error;
+    return false;
+}
+
+void TrackerSession::endWriteRecord() {
+    const Configurator& c = configurator_;
+    if (c.operation == TransferOp::Writing || c.operation == TransferOp::Verifying) imageStarted_ = true;
+    if (record_.file.empty() || c.operation != TransferOp::Idle) return;
+    if (!imageStarted_ || c.bytesReceived > 0) clearWriteRecord(record_);
+    record_ = WriteRecord();
+}
+
 bool TrackerSession::backUpAndWrite() {
     Configurator& c = configurator_;
     const SessionRequest& request = waitingWrite_;
@@ -101,6 +147,7 @@ bool TrackerSession::backUpAndWrite() {
         c.statusMessage = "Nothing written: no backup could be made";
         return false;
     }
+    if (!recordThisWrite()) return false;
     if (request.command == SessionCommand::Write) return c.beginWrite() != 0;
     TrackerSettings restored;
     restored.model = request.backup.model;
@@ -108,6 +155,7 @@ bool TrackerSession::backUpAndWrite() {
     const std::string question = "Put back the backup of " + request.backup.time + " (" + layoutName(request.backup.model) +
                                  ") as it is?\n\n" + restoreChanges(held, restored);
     if (!ask.confirm(ask.context, kCaption, question.c_str())) {
+        clearWriteRecord(record_);
         c.statusMessage = "Nothing written: the restore was not confirmed";
         return false;
     }
@@ -126,7 +174,13 @@ void TrackerSession::handle(const SessionRequest& request) {
     Configurator& c = configurator_;
     bool refresh = false;
     // A device command takes the port from a search or a write still waiting for its read.
-    if (request.command != SessionCommand::Save && request.command != SessionCommand::Load) finding_ = writeWaiting_ = false;
+    const bool device = request.command != SessionCommand::Save && request.command != SessionCommand::Load;
+    if (device) finding_ = writeWaiting_ = false;
+    if (device && request.command != SessionCommand::FindTracker && !portIsFree(request.portName)) {
+        ++handled_;
+        publish(false);
+        return;
+    }
     switch (request.command) {
     case SessionCommand::ReadVersion:
     case SessionCommand::ReadConfig:

@@ -16,6 +16,7 @@
 #include "config/tracker_settings.h"
 #include "link/backup_folder.h"
 #include "link/device_transfer.h"
+#include "link/write_record.h"
 #include "link/serial_port.h"
 
 enum class SessionCommand : std::uint8_t { ReadVersion, ReadConfig, Write, Tone, Save, Load, Restore, FindTracker };
@@ -61,6 +62,12 @@ private:
     // Every write first reads what the tracker holds, for the backup folder: the write (or the
     // restore) starts once that read has ended and its image is saved. false when it does not start.
     bool backUpAndWrite();
+    bool recordThisWrite();
+    // The write recorded has ended: its record goes unless the image went out unanswered.
+    void endWriteRecord();
+    // false, with the status set, when a write to the port did not finish and the user does not
+    // say the tracker was switched off and on since.
+    bool portIsFree(const std::string& port);
     // Probes the next port FindTracker was given; false when none is left.
     bool probeNextPort();
     void findTracker();
@@ -75,6 +82,8 @@ private:
     bool writeWaiting_ = false;  // a write or restore waits for the read before it
     SessionRequest waitingWrite_;
     std::string backup_;
+    WriteRecord record_;         // of the write running; no file when none is
+    bool imageStarted_ = false;  // ESC "D" has gone out for it
     std::vector<std::string> portsToProbe_;  // FindTracker's ports not yet probed
     std::size_t portsProbed_ = 0;
     bool finding_ = false;

@@ -5,7 +5,7 @@
 #include "cli/file_argument.h"
 #include "cli/exit_status.h"
 #include "cli/image_table.h"
-#include "cli/json_output.h"
+#include "link/json_output.h"
 #include "cli/messages.h"
 #include "platform/byte_text.h"
 

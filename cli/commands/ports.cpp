@@ -8,7 +8,7 @@
 #include "cli/exit_status.h"
 #include "cli/messages.h"
 #include "cli/compat/interrupts.h"
-#include "cli/json_output.h"
+#include "link/json_output.h"
 #include "link/device_transfer.h"
 #include "link/port_listing.h"
 #include "cli/port_session.h"

@@ -9,7 +9,7 @@
 #include "cli/named_files.h"
 #include "cli/port_session.h"
 #include "cli/settings_printer.h"
-#include "cli/compat/system_conventions.h"
+#include "link/state_folder.h"
 #include "cli/compat/console.h"
 #include "cli/tool_context.h"
 #include "cli/device_run.h"

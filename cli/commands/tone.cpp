@@ -9,7 +9,7 @@
 #include "cli/compat/interrupts.h"
 #include "cli/messages.h"
 #include "cli/port_session.h"
-#include "cli/compat/system_conventions.h"
+#include "link/state_folder.h"
 #include "cli/tool_context.h"
 #include "cli/device_run.h"
 #include "link/device_transfer.h"

@@ -5,7 +5,7 @@
 #include "cli/device_report.h"
 #include "cli/exit_status.h"
 #include "cli/compat/interrupts.h"
-#include "cli/json_output.h"
+#include "link/json_output.h"
 #include "cli/named_files.h"
 #include "cli/port_session.h"
 #include "cli/compat/console.h"

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/backup.h"
+#include "link/backup_folder.h"
 #include "cli/commands/commands.h"
 #include "cli/file_argument.h"
 #include "cli/device_report.h"
@@ -22,7 +23,7 @@
 #include "cli/compat/console.h"
 #include "cli/tool_context.h"
 #include "cli/device_run.h"
-#include "cli/write_record.h"
+#include "link/write_record.h"
 #include "config/config_image.h"
 #include "config/generation_inference.h"
 

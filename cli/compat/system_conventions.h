@@ -1,4 +1,4 @@
-// What differs between the systems kavrelcfg runs on, as far as the user sees it: how a shell quotes a word, and what to do about a serial port that
+// What differs between the systems kavrelcfg runs on, as far as the user sees it: what to do about a serial port that
 // does not open. system_conventions_posix.cpp and system_conventions_win32.cpp implement it;
 // CMake picks one.
 #pragma once
@@ -6,9 +6,6 @@
 #include <string>
 
 
-// The word as the system's shell takes it back unchanged: 'it''s' quoting on POSIX, "..." on
-// Windows; plain when it needs none.
-std::string shellWord(const std::string& word);
 
 // What the user can do about a port that failed to open with this system error code; empty when
 // there is nothing to add to the system's reason.

@@ -18,17 +18,6 @@ std::string deviceGroup(const std::string& path) {
 
 }  // namespace
 
-std::string shellWord(const std::string& word) {
-    bool plain = !word.empty();
-    for (char c : word)
-        plain = plain && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                          std::string("/._-+:,=@%").find(c) != std::string::npos);
-    if (plain) return word;
-    std::string quoted = "'";
-    for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 std::string portOpenHint(const std::string& portName, int errorCode) {
     switch (errorCode) {
     case EACCES:

@@ -4,13 +4,6 @@
 
 #include <cstdlib>
 
-std::string shellWord(const std::string& word) {
-    if (!word.empty() && word.find_first_of(" \t\"&|<>^%()") == std::string::npos) return word;
-    std::string quoted = "\"";
-    for (char c : word) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
 std::string portOpenHint(const std::string& portName, int errorCode) {
     switch (errorCode) {
     case ERROR_FILE_NOT_FOUND:

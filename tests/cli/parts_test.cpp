@@ -14,6 +14,7 @@
 #include "cli/backup.h"
 #include "cli/settings_document.h"
 #include "cli/compat/system_conventions.h"
+#include "link/state_folder.h"
 #include "config/settings_table.h"
 #include "support/temp_dir.h"
 

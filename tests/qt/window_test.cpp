@@ -23,6 +23,7 @@
 #include "config/settings_table.h"
 #include "form/control_ids.h"
 #include "form/setting_controls.h"
+#include "link/write_record.h"
 #include "qt/main_window.h"
 #include "simulated_tracker.h"
 #include "support/temp_dir.h"
@@ -256,6 +257,24 @@ private slots:
         const std::vector<Backup> backups = listBackups(error);
         QCOMPARE(backups.size(), std::size_t(2));
         QVERIFY(backups[0].image == options.eeprom);  // what the tracker held before the restore
+        WriteRecord record;
+        QVERIFY(!findWriteRecord(rig.tracker.path(), record));  // the tracker answered after the image
+    }
+
+    // A write that did not finish holds the port until the user says the tracker was restarted.
+    void anUnfinishedWriteHoldsThePort() {
+        Rig rig(trackerOptions(FirmwareModel::FaV1_4));
+        WriteRecord record;
+        std::string error;
+        QVERIFY(recordWrite(rig.tracker.path(), 9600, "", record, error));
+        QStringList seen;
+        ModalAnswers answers(boxAnswers(seen, {B::Cancel}));
+        click(rig.window, IDC_READ_CONFIG);
+        QVERIFY(waitIdle(rig.window));
+        QVERIFY2(seen.value(0).contains("did not finish"), qPrintable(seen.value(0)));
+        QVERIFY(bytesOf(rig.tracker.stop().events(), WireKind::FromHost).empty());
+        QVERIFY(findWriteRecord(rig.tracker.path(), record));
+        clearWriteRecord(record);  // the next test's pty may have the same name
     }
 
     // Find Tracker probes the ports in turn and selects the one that answers.

@@ -113,7 +113,8 @@ TEST(FormFields, JudgedByTheSettingRules) {
         {FirmwareModel::FaV1_4, S::AutoTxDelayMs, "10", V::StoredOtherwise, "stored as 13 (the tracker holds it in steps of 6.666 ms)"},
         {FirmwareModel::FaV1_4, S::FrequencyMHz, "144.392", V::StoredOtherwise, "stored as 144.390 (the tracker holds it in steps of 5 kHz)"},
         {FirmwareModel::FaV1_4, S::FrequencyMHz, "150", V::Refused, "'150' is outside the band"},
-        {FirmwareModel::V1_2, S::FrequencyMHz, "150", V::Holds, ""},  // a field the generation lacks
+        {FirmwareModel::FaV1_4, S::FrequencyMHz, "144", V::Holds, ""},  // the band's edge
+        {FirmwareModel::V1_2, S::FrequencyMHz, "150", V::Holds, ""},    // a field the generation lacks
         {FirmwareModel::V1_2, S::StatusText, std::string(90, 'x'), V::Refused, "90 characters do not fit: with this path 85 fit"},
     };
     Window defaults;

@@ -1,5 +1,5 @@
-// The record of a write under way, kept in the state folder from before ESC "D" until the tracker
-// has answered after its image. A write that dies half-way (killed, or its adapter pulled) leaves
+// The record of a write under way, kavrelcfg's or the window's, kept in the state folder from
+// before ESC "D" until the tracker has answered after its image. A write that dies half-way (killed, or its adapter pulled) leaves
 // the tracker waiting for the rest of its 128 bytes, and whatever is sent to it next becomes part
 // of that image; the record lets a later command on the port know before it sends anything.
 #pragma once

@@ -1,4 +1,4 @@
-// JSON as kavrelcfg prints and reads it. Texts of the configuration are bytes: each byte is taken
+// JSON as kavrelcfg prints and reads it, and the records of writes hold it. Texts of the configuration are bytes: each byte is taken
 // as the Latin-1 character of that number, so every byte above 0x7F prints as \u00NN and reads
 // back as the same byte. Objects keep their keys in the order given.
 #pragma once

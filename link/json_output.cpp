@@ -1,4 +1,4 @@
-#include "cli/json_output.h"
+#include "link/json_output.h"
 
 Json jsonText(const std::string& bytes) {
     std::string utf8;

@@ -1,13 +1,15 @@
-#include "cli/write_record.h"
+#include "link/write_record.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
-#include "cli/json_output.h"
-#include "cli/named_files.h"
+#include "link/json_output.h"
 #include "link/state_folder.h"
 #include "platform/c_runtime.h"
+#include "platform/system_error_text.h"
 
 namespace fs = std::filesystem;
 
@@ -45,7 +47,7 @@ bool recordWrite(const std::string& port, std::int32_t baud, const std::string& 
     if (written && replaceFile(temporary.c_str(), record.file.c_str())) return true;
     const int failure = errno;
     removeFile(temporary.c_str());
-    error = fileFailure("write", record.file, failure != 0 ? failure : EIO);
+    error = "cannot write " + record.file + ": " + systemErrorText(failure != 0 ? failure : EIO);
     return false;
 }
 
@@ -56,11 +58,13 @@ void clearWriteRecord(const WriteRecord& record) {
 bool findWriteRecord(const std::string& port, WriteRecord& record) {
     std::string folder;
     std::string error;
-    std::string text;
-    int errorCode = 0;
     if (!stateFolder(kRecordFolder, kRecordFolderText, folder, error)) return false;
     const std::string file = (fs::path(folder) / recordName(port)).string();
-    if (!readNamedFile(file, kMaxRecordBytes, text, errorCode)) return false;
+    std::error_code code;
+    if (!fs::is_regular_file(file, code)) return false;
+    std::ifstream in(file, std::ios::binary);
+    std::string text(std::istreambuf_iterator<char>(in), {});
+    if (text.size() > kMaxRecordBytes) text.clear();
     // A record that does not read is a record all the same: the write it stands for did not end.
     const Json parsed = Json::parse(text, nullptr, false);
     record = WriteRecord{file, port, "an unknown time", 9600, {}};
