@@ -32,6 +32,7 @@ FieldMarks::FieldMarks(const Controls& controls) : controls_(controls) {
         const QString description = QString::fromStdString(fieldDescription(spec));
         if (QLineEdit* field = fieldOf(controls, spec)) {
             sign = field->addAction(warning, QLineEdit::TrailingPosition);
+            sign->setText(QStringLiteral("Cannot be written"));  // the sign's name for screen readers
             sign->setVisible(false);
         } else if (const ControlRow* row = settingControl(spec)) {
             controls.value(row->id)->setToolTip(description);

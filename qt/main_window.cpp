@@ -141,7 +141,8 @@ MainWindow::MainWindow(const std::vector<std::string>& namedPorts, QWidget* pare
     form_ = new QWidget(this);
     createControls(namedPorts);
     createMenus();
-    statusLine_->setText(QString::fromLatin1(state_.status));
+    showStatus(QString::fromLatin1(state_.status));
+    form_->setAccessibleName(QStringLiteral("Tracker configuration"));
     marks_ = std::make_unique<FieldMarks>(controls_);
     showForm(state_.settings);
     updateEnables(controls_, state_.settings.model);
@@ -159,6 +160,8 @@ MainWindow::MainWindow(const std::vector<std::string>& namedPorts, QWidget* pare
 
 MainWindow::~MainWindow() = default;
 
+// Each entry's work comes after the trigger has returned: a dialog it opens must not hold the
+// caller, such as a screen reader's action, until it closes.
 void MainWindow::createMenus() {
     auto* bar = new QMenuBar(this);
     QMenu* menu = nullptr;
@@ -170,20 +173,21 @@ void MainWindow::createMenus() {
         action->setShortcut(*entry.keys != 0 ? QKeySequence(QString::fromLatin1(entry.keys)) : QKeySequence(entry.standardKey));
         switch (entry.own) {
         case MenuOnly::None:
-            connect(action, &QAction::triggered, qobject_cast<QAbstractButton*>(control(entry.button)), &QAbstractButton::click);
+            connect(action, &QAction::triggered, qobject_cast<QAbstractButton*>(control(entry.button)), &QAbstractButton::click,
+                    Qt::QueuedConnection);
             break;
         case MenuOnly::RestoreBackup:
-            connect(action, &QAction::triggered, this, &MainWindow::restoreBackup);
+            connect(action, &QAction::triggered, this, &MainWindow::restoreBackup, Qt::QueuedConnection);
             break;
         case MenuOnly::FindTracker:
-            connect(action, &QAction::triggered, this, &MainWindow::findTracker);
+            connect(action, &QAction::triggered, this, &MainWindow::findTracker, Qt::QueuedConnection);
             break;
         case MenuOnly::Manual:
             connect(action, &QAction::triggered, this, [this] {
                 if (!QDesktopServices::openUrl(QUrl(QStringLiteral("man:kavrel-config(1)"))))
                     QMessageBox::information(this, QStringLiteral("Manual"),
                                              QStringLiteral("No program here shows manual pages: run 'man kavrel-config' in a terminal."));
-            });
+            }, Qt::QueuedConnection);
             break;
         case MenuOnly::About:
             connect(action, &QAction::triggered, this, [this] {
@@ -191,7 +195,7 @@ void MainWindow::createMenus() {
                                    QStringLiteral("Kavrel Config " KAVREL_VERSION_TEXT "\n\nReads, edits, saves and writes the "
                                                   "configuration of Kavrel trackers.\n\nMIT License. Copyright (c) 2026 the "
                                                   "Kavrel Config developers."));
-            });
+            }, Qt::QueuedConnection);
             break;
         }
     }
@@ -252,7 +256,10 @@ QWidget* MainWindow::createControl(const ControlRow& row, const std::vector<std:
     }
     case ControlClass::Label: {
         QLabel* label = createLabel(row, form_);
-        if (row.id == IDC_STATUS_LINE) statusLine_ = label;
+        if (row.id == IDC_STATUS_LINE) {
+            statusLine_ = label;
+            label->setAccessibleDescription(QStringLiteral("Status line"));
+        }
         return label;
     }
     case ControlClass::Edit:
@@ -291,20 +298,29 @@ void MainWindow::selectMode(int clicked, int other) {
     qobject_cast<QRadioButton*>(control(clicked))->setChecked(true);
 }
 
+// A screen reader reads the status line by its name, which is its text; an empty line is named
+// for what it is.
+void MainWindow::showStatus(const QString& text) {
+    statusLine_->setText(text);
+    statusLine_->setAccessibleName(text.isEmpty() ? QStringLiteral("Status") : QString());
+}
+
 void MainWindow::markFields(QWidget* edited) {
     marks_->update(state_.settings.model);
-    if (edited != nullptr) statusLine_->setText(marks_->remark(controls_.key(edited)));
+    if (edited != nullptr) showStatus(marks_->remark(controls_.key(edited)));
 }
 
 bool MainWindow::formCanBeWritten() {
     marks_->update(state_.settings.model);
     const QStringList refused = marks_->refusals();
     if (refused.isEmpty()) return true;
-    statusLine_->setText(QString("Not written: the tracker cannot hold %1 of the fields").arg(refused.size()));
+    showStatus(QString("Not written: the tracker cannot hold %1 of the fields").arg(refused.size()));
+    // Taken before the box: the fields may change while it is open (a screen reader edits them).
+    QWidget* first = marks_->firstRefused();
     QMessageBox::warning(this, QString::fromLatin1(kMainDialog.title),
                          "Nothing was written: the tracker cannot hold these values.\n\n" + refused.join('\n') +
                              "\n\nCorrect them and write again.");
-    marks_->firstRefused()->setFocus();
+    first->setFocus();
     return false;
 }
 
@@ -358,5 +374,5 @@ void MainWindow::showState(const SessionState& state) {
     if (state.refreshForm) showForm(state.settings);
     updateEnables(controls_, state.settings.model);
     if (otherModel) markFields(nullptr);
-    if (news) statusLine_->setText(QString::fromLatin1(state.status));
+    if (news) showStatus(QString::fromLatin1(state.status));
 }

@@ -46,6 +46,7 @@ private:
     void showState(const SessionState& state);
     // The fields judged anew; an edited field's remark goes to the status line.
     void markFields(QWidget* edited);
+    void showStatus(const QString& text);
     // false, with the fields named, when the tracker cannot hold some of them.
     bool formCanBeWritten();
 

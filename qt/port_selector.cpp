@@ -73,6 +73,7 @@ void PortSelector::refill() {
         items->appendRow({new QStandardItem(QFile::decodeName(port.name.c_str())), description});
     }
     if (count() == 0) addItem(QStringLiteral("No COM Ports Found"));
+    items->setHorizontalHeaderLabels({QStringLiteral("Port"), QStringLiteral("Description")});  // named for screen readers
     // The open list is as wide as its two columns, however narrow the box.
     auto* list = static_cast<QTreeView*>(view());
     list->resizeColumnToContents(kNameColumn);
