@@ -118,7 +118,7 @@ bool TrackerSession::recordThisWrite() {
         return true;
     }
     c.statusMessage = "Nothing written: the record of this write, which tells later commands when it did not finish, "
-                      "cannot be kept: " + error;
+                      "cannot be kept: " + error + ". Set XDG_STATE_HOME (or HOME) to a folder that can be written";
     return false;
 }
 
@@ -147,18 +147,17 @@ bool TrackerSession::backUpAndWrite() {
         c.statusMessage = "Nothing written: no backup could be made";
         return false;
     }
-    if (!recordThisWrite()) return false;
-    if (request.command == SessionCommand::Write) return c.beginWrite() != 0;
+    if (request.command == SessionCommand::Write) return recordThisWrite() && c.beginWrite() != 0;
     TrackerSettings restored;
     restored.model = request.backup.model;
     decodeSettings(request.backup.image, restored);
     const std::string question = "Put back the backup of " + request.backup.time + " (" + layoutName(request.backup.model) +
                                  ") as it is?\n\n" + restoreChanges(held, restored);
     if (!ask.confirm(ask.context, kCaption, question.c_str())) {
-        clearWriteRecord(record_);
         c.statusMessage = "Nothing written: the restore was not confirmed";
         return false;
     }
+    if (!recordThisWrite()) return false;
     c.settings = restored;
     c.beginImageWrite(request.backup.image);
     return true;
