@@ -89,6 +89,8 @@ const char* menuOnlyText(MenuOnly entry) {
     return "";
 }
 
+// The row of a button the menu names; every one is in the template, so the first row is never
+// taken instead.
 const ControlRow& templateRow(int id) {
     for (const ControlRow& row : kMainDialog)
         if (row.id == id) return row;
