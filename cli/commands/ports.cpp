@@ -7,6 +7,7 @@
 #include "cli/completion.h"
 #include "cli/exit_status.h"
 #include "cli/messages.h"
+#include "cli/compat/console.h"
 #include "cli/compat/interrupts.h"
 #include "link/json_output.h"
 #include "link/device_transfer.h"
@@ -52,9 +53,10 @@ void reportUnusable(const std::string& name, const PortState& state, std::vector
     printHint(hint);
 }
 
-// The name first, as scripts take it; a port the system tells nothing of is the name alone.
+// The name first; what the port is only for a person at a terminal: scripts of 1.0.0 read each
+// line piped to them as a port's name (or name and verdict), and --json carries the description.
 void printPortLine(const PortFound& p, bool probing) {
-    std::string line = p.port.description;
+    std::string line = standardOutputIsTerminal() ? p.port.description : std::string();
     if (probing) {
         const std::string verdict = p.tracker ? generationName(p.model) + " at " + std::to_string(p.baud) + " baud"
                                               : "no tracker answered";
@@ -73,9 +75,9 @@ const CommandHelp kPortsHelp = {
     "Lists, one per line, the serial ports this user can open, without opening any, USB adapters "
     "first: on Linux the terminals with hardware behind them, but for the system's consoles; "
     "/dev/ttyUSB*, /dev/ttyACM*, /dev/ttyS* and /dev/cu.* on other POSIX systems; on Windows the "
-    "COM ports present; or the PORTs given. After each port's name comes what it is, where the "
-    "system tells: a USB adapter's maker, product, USB numbers and serial number, \"built-in serial "
-    "port\", or Windows' name for it. A port that is there but cannot be opened is named on "
+    "COM ports present; or the PORTs given. On a terminal, after each port's name comes what it is, "
+    "where the system tells: a USB adapter's maker, product, USB numbers and serial number, "
+    "\"built-in serial port\", or Windows' name for it; piped, each line holds the name alone. A port that is there but cannot be opened is named on "
     "standard error, with the reason and what to do. With --json it prints a JSON array of "
     "objects: port, description (empty where nothing is known), byId (Linux: the adapter's link "
     "in /dev/serial/by-id, a name that stays the same whichever socket it is plugged into; only "
