@@ -25,8 +25,12 @@ start_virtual_display() {
 
 stop_virtual_display() {
     [ -n "$virtual_display_pid" ] || return 0
-    # Wine's helpers of this prefix hold the display; they go first.
-    [ -n "${WINEPREFIX:-}" ] && wineserver -k </dev/null >/dev/null 2>&1 || true
+    # Wine's helpers of this prefix hold the display; they go first, and the server is waited for:
+    # a Wine program started while it is ending would end with it.
+    if [ -n "${WINEPREFIX:-}" ]; then
+        wineserver -k </dev/null >/dev/null 2>&1 || true
+        wineserver -w </dev/null >/dev/null 2>&1 || true
+    fi
     kill "$virtual_display_pid" 2>/dev/null || true
     wait "$virtual_display_pid" 2>/dev/null || true
     virtual_display_pid=""
